@@ -1,0 +1,118 @@
+#include "app/kowacht/progress_line.h"
+
+#include "search/texts.h"
+
+#include <algorithm>
+
+namespace kw::app
+{
+namespace
+{
+
+constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
+
+} // namespace
+
+ProgressLine::ProgressLine(std::FILE *stream, bool live) : m_stream(stream), m_live(live) { }
+
+void ProgressLine::phaseStarted(search::Phase phase)
+{
+    m_caption = search::phaseCaption(phase);
+    if (m_live)
+        draw(); // the status of the phase before stays until the new one counts
+}
+
+void ProgressLine::foldersFound(std::size_t count)
+{
+    update(Status::Folders, count);
+}
+
+void ProgressLine::filesFound(std::size_t count)
+{
+    update(Status::Files, count);
+}
+
+void ProgressLine::sortProgress(int percent)
+{
+    update(Status::Sorting, static_cast<std::size_t>(percent));
+}
+
+void ProgressLine::comparing(std::size_t position, std::size_t count)
+{
+    update(Status::Comparing, position, count);
+}
+
+void ProgressLine::update(Status status, std::size_t first, std::size_t second)
+{
+    m_status = status;
+    m_first = first;
+    m_second = second;
+    if (!m_live || (++m_calls & 63) != 0)
+        return;
+    if (std::chrono::steady_clock::now() - m_lastDraw >= kRedrawInterval)
+        draw();
+}
+
+std::string ProgressLine::statusText() const
+{
+    switch (m_status) {
+    case Status::None:
+        return {};
+    case Status::Folders:
+        return search::foldersFoundText(m_first);
+    case Status::Files:
+        return search::filesFoundText(m_first);
+    case Status::Sorting:
+        return search::sortingText(static_cast<int>(m_first));
+    case Status::Comparing:
+        return search::comparingText(m_first, m_second);
+    }
+    return {};
+}
+
+void ProgressLine::accessDenied(const std::string &path)
+{
+    message(search::accessDeniedText(path));
+}
+
+void ProgressLine::nameSkipped(const std::string &path)
+{
+    message(search::nameSkippedText(path));
+}
+
+void ProgressLine::unexpectedError(std::size_t line, std::size_t outer, std::size_t inner)
+{
+    std::string text = search::unexpectedErrorText(line, outer, inner);
+    std::replace(text.begin(), text.end(), '\r', '\n');
+    message(text);
+}
+
+void ProgressLine::message(const std::string &text)
+{
+    finish();
+    std::fprintf(m_stream, "%s\n", text.c_str());
+    std::fflush(m_stream);
+}
+
+void ProgressLine::draw()
+{
+    m_lastDraw = std::chrono::steady_clock::now();
+    std::string line = m_caption;
+    const std::string status = statusText();
+    if (!status.empty())
+        line.append(": ").append(status);
+    std::fprintf(m_stream, "\r%s\033[K", line.c_str());
+    std::fflush(m_stream);
+    m_drawn = true;
+}
+
+void ProgressLine::finish()
+{
+    if (m_drawn) {
+        std::fputs("\r\033[K", m_stream);
+        std::fflush(m_stream);
+        m_drawn = false;
+    }
+}
+
+} // namespace kw::app

@@ -1,0 +1,119 @@
+#include "fs/text_case.h"
+
+#include <locale.h>
+#include <wctype.h>
+
+namespace kw::fs
+{
+namespace
+{
+
+// The C.UTF-8 locale knows the case mapping of all of Unicode; it is opened once and never
+// installed globally, so nothing else in the process changes behaviour.
+locale_t unicodeLocale()
+{
+    static const locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t {});
+    return locale;
+}
+
+bool isContinuation(unsigned char byte)
+{
+    return (byte & 0xC0) == 0x80;
+}
+
+} // namespace
+
+char32_t nextCodePoint(std::string_view text, std::size_t &pos)
+{
+    const auto lead = static_cast<unsigned char>(text[pos]);
+    if (lead < 0x80) {
+        ++pos;
+        return lead;
+    }
+    std::size_t length = 0;
+    char32_t value = 0;
+    char32_t minimum = 0;
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2, value = lead & 0x1F, minimum = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3, value = lead & 0x0F, minimum = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4, value = lead & 0x07, minimum = 0x10000;
+    }
+    if (length == 0 || pos + length > text.size()) {
+        ++pos;
+        return 0xDC00 + lead;
+    }
+    for (std::size_t k = 1; k < length; ++k) {
+        const auto byte = static_cast<unsigned char>(text[pos + k]);
+        if (!isContinuation(byte)) {
+            ++pos;
+            return 0xDC00 + lead;
+        }
+        value = (value << 6) | (byte & 0x3F);
+    }
+    // Overlong forms, surrogates and values past U+10FFFF are not valid UTF-8 either.
+    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
+        ++pos;
+        return 0xDC00 + lead;
+    }
+    pos += length;
+    return value;
+}
+
+char32_t foldCase(char32_t c)
+{
+    if (c < 0x80)
+        return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
+    if (c >= 0xDC80 && c <= 0xDCFF) // escaped raw bytes have no case
+        return c;
+    const locale_t locale = unicodeLocale();
+    if (locale == locale_t {})
+        return c;
+    return static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), locale));
+}
+
+std::u32string foldedCodePoints(std::string_view text)
+{
+    std::u32string result;
+    result.reserve(text.size());
+    for (std::size_t pos = 0; pos < text.size();)
+        result.push_back(foldCase(nextCodePoint(text, pos)));
+    return result;
+}
+
+int compareFolded(std::string_view a, std::string_view b)
+{
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (i < a.size() && j < b.size()) {
+        const auto ca = static_cast<unsigned char>(a[i]);
+        const auto cb = static_cast<unsigned char>(b[j]);
+        char32_t fa;
+        char32_t fb;
+        if (ca < 0x80 && cb < 0x80) { // the common case, without decoding
+            fa = foldCase(ca), fb = foldCase(cb);
+            ++i, ++j;
+        } else {
+            fa = foldCase(nextCodePoint(a, i));
+            fb = foldCase(nextCodePoint(b, j));
+        }
+        if (fa != fb)
+            return fa < fb ? -1 : 1;
+    }
+    if (i < a.size())
+        return 1;
+    if (j < b.size())
+        return -1;
+    return 0;
+}
+
+bool collatesBefore(std::string_view a, std::string_view b)
+{
+    const int folded = compareFolded(a, b);
+    if (folded != 0)
+        return folded < 0;
+    return a < b;
+}
+
+} // namespace kw::fs

@@ -1,0 +1,28 @@
+// Letter case of names and paths, beyond ASCII, without a locale set for the process.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace kw::fs
+{
+
+// Decodes the code point at `pos` and advances `pos`. A byte that does not start a valid UTF-8
+// sequence stands for itself as U+DC80 + byte (as Python's "surrogateescape" does), so names
+// that are not UTF-8 still compare and match deterministically, one byte one character.
+char32_t nextCodePoint(std::string_view text, std::size_t &pos);
+
+// The lower-case form of one code point (Ä → ä); unchanged when it has none.
+char32_t foldCase(char32_t c);
+
+// The whole text decoded and lowered, one element per character.
+std::u32string foldedCodePoints(std::string_view text);
+
+// Compares the lower-case forms code point by code point: <0, 0 or >0.
+int compareFolded(std::string_view a, std::string_view b);
+
+// The collation of paths in our lists: lower case first, then the exact bytes, so that the
+// order is total and does not depend on the machine's locale.
+bool collatesBefore(std::string_view a, std::string_view b);
+
+} // namespace kw::fs

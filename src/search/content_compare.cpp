@@ -1,0 +1,288 @@
+#include "search/content_compare.h"
+
+#include <fcntl.h>
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+#include <unordered_map>
+
+namespace kw::search
+{
+namespace
+{
+
+constexpr std::size_t KiB = 1024;
+constexpr std::size_t MiB = 1024 * KiB;
+
+// Most files that differ do so in their first block; files still equal after it are
+// likely duplicates and are read on in larger blocks.
+std::size_t blockSize(std::uint64_t offset)
+{
+    if (offset == 0)
+        return 64 * KiB;
+    if (offset < MiB)
+        return 256 * KiB;
+    return MiB;
+}
+
+// Up to this many members a new block is compared with each stored block directly; above,
+// a hash picks the stored blocks worth comparing with.
+constexpr std::size_t kLinearLimit = 8;
+
+std::uint64_t hashBytes(const char *data, std::size_t length)
+{
+    return std::hash<std::string_view> {}(std::string_view(data, length));
+}
+
+} // namespace
+
+struct ContentComparer::Member {
+    const Candidate *file = nullptr;
+    fs::FileDescriptor fd;
+    std::uint64_t stamp = 0;
+    fs::FileIdentity identity;
+    bool seen = false; // opened before: a reopened file must be the same file
+    bool failed = false;
+};
+
+struct ContentComparer::Subset {
+    Indices members;
+    Buffer block; // the first member's block, when stored
+    bool stored = false;
+    std::uint64_t hash = 0;
+};
+
+ContentComparer::ContentComparer(std::size_t maxOpenFiles, std::size_t storedBlockBudget)
+    : m_maxOpen(std::max<std::size_t>(maxOpenFiles, 2)), m_storedBlockBudget(storedBlockBudget)
+{
+}
+
+ContentComparer::~ContentComparer() = default;
+
+std::size_t ContentComparer::defaultMaxOpenFiles()
+{
+    rlimit limit {};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return 256;
+    // Leave most descriptors to the rest of the program.
+    return std::clamp<std::size_t>(static_cast<std::size_t>(limit.rlim_cur) / 4, 8, 512);
+}
+
+std::vector<std::vector<std::size_t>> ContentComparer::CompFile(std::span<const Candidate> group, SearchState &state)
+{
+    m_members.clear();
+    m_members.resize(group.size());
+    m_openOrder.clear();
+    m_openCount = 0;
+    m_finished.clear();
+    m_pending.clear();
+    m_size = group.empty() ? 0 : group.front().size;
+
+    Indices readable;
+    for (std::uint32_t i = 0; i < group.size(); ++i) {
+        m_members[i].file = &group[i];
+        if (!group[i].unreadable)
+            readable.push_back(i);
+    }
+    m_pending.emplace_back(std::move(readable), 0);
+    while (!m_pending.empty()) {
+        auto [members, offset] = std::move(m_pending.back());
+        m_pending.pop_back();
+        partition(members, offset, state);
+    }
+    for (std::uint32_t i = 0; i < m_members.size(); ++i)
+        closeMember(i);
+
+    std::sort(m_finished.begin(), m_finished.end(), [](const auto &a, const auto &b) { return a.front() < b.front(); });
+    std::vector<std::vector<std::size_t>> sets;
+    sets.reserve(m_finished.size());
+    for (const auto &set : m_finished)
+        sets.emplace_back(set.begin(), set.end());
+    return sets;
+}
+
+// Reads one block of every member and splits the members by its content. Subsets of two or
+// more go on (or are finished after the last block); a single member is done.
+void ContentComparer::partition(const Indices &members, std::uint64_t offset, SearchState &state)
+{
+    if (members.size() < 2) {
+        for (const std::uint32_t index : members)
+            closeMember(index);
+        return;
+    }
+    const std::size_t length = static_cast<std::size_t>(std::min<std::uint64_t>(blockSize(offset), m_size - offset));
+    const bool last = offset + length == m_size;
+    const bool hashed = members.size() > kLinearLimit;
+
+    std::vector<Subset> subsets;
+    std::unordered_multimap<std::uint64_t, std::size_t> byHash;
+    m_storedBytes = 0;
+    Buffer buffer = acquire(length + 1);
+    for (const std::uint32_t index : members) {
+        if (!readBlock(index, offset, length, last, buffer))
+            continue;
+        const std::uint64_t hash = hashed ? hashBytes(buffer.data.get(), length) : 0;
+        std::size_t match = subsets.size();
+        const auto tryMatch = [&](std::size_t s) {
+            Subset &subset = subsets[s];
+            if (subset.members.empty() || subset.hash != hash)
+                return false;
+            state.OuterIndex = subset.members.front();
+            state.InnerIndex = index;
+            return sameBlock(subset, buffer, length, last, offset);
+        };
+        if (hashed) {
+            const auto [from, to] = byHash.equal_range(hash);
+            for (auto it = from; it != to && match == subsets.size(); ++it)
+                if (tryMatch(it->second))
+                    match = it->second;
+        } else {
+            for (std::size_t s = 0; s < subsets.size() && match == subsets.size(); ++s)
+                if (tryMatch(s))
+                    match = s;
+        }
+        if (match < subsets.size()) {
+            subsets[match].members.push_back(index);
+            continue;
+        }
+        Subset subset;
+        subset.members.push_back(index);
+        subset.hash = hash;
+        if (m_storedBytes + length <= m_storedBlockBudget) {
+            subset.block = std::move(buffer);
+            subset.stored = true;
+            m_storedBytes += length;
+            buffer = acquire(length + 1);
+        }
+        if (hashed)
+            byHash.emplace(hash, subsets.size());
+        subsets.push_back(std::move(subset));
+    }
+    release(std::move(buffer));
+
+    for (Subset &subset : subsets) {
+        if (subset.stored)
+            release(std::move(subset.block));
+        if (subset.members.size() < 2) {
+            for (const std::uint32_t index : subset.members)
+                closeMember(index);
+        } else if (last) {
+            for (const std::uint32_t index : subset.members)
+                closeMember(index);
+            m_finished.push_back(std::move(subset.members));
+        } else {
+            m_pending.emplace_back(std::move(subset.members), offset + length);
+        }
+    }
+}
+
+// Whether `block` equals the block of the subset's first member, read again if it was not
+// stored. A first member that can no longer be read leaves the subset to the next one.
+bool ContentComparer::sameBlock(
+    Subset &subset, const Buffer &block, std::size_t length, bool last, std::uint64_t offset)
+{
+    if (subset.stored)
+        return std::memcmp(subset.block.data.get(), block.data.get(), length) == 0;
+    while (!subset.members.empty()) {
+        if (m_reread.capacity < length + 1)
+            m_reread = acquire(length + 1);
+        if (readBlock(subset.members.front(), offset, length, last, m_reread))
+            return std::memcmp(m_reread.data.get(), block.data.get(), length) == 0;
+        subset.members.erase(subset.members.begin());
+    }
+    return false;
+}
+
+// Reads `length` bytes at `offset`. After the last block one byte more is asked for: a file
+// that has grown since it was listed must not pass for equal to its old size.
+bool ContentComparer::readBlock(
+    std::uint32_t index, std::uint64_t offset, std::size_t length, bool last, Buffer &buffer)
+{
+    if (!ensureOpen(index))
+        return false;
+    const std::size_t wanted = length + (last ? 1 : 0);
+    const std::ptrdiff_t got = fs::readAt(m_members[index].fd.get(), buffer.data.get(), wanted, offset);
+    if (got != static_cast<std::ptrdiff_t>(length)) {
+        fail(index);
+        return false;
+    }
+    return true;
+}
+
+bool ContentComparer::ensureOpen(std::uint32_t index)
+{
+    Member &member = m_members[index];
+    if (member.failed)
+        return false;
+    if (member.fd.valid())
+        return true;
+    while (m_openCount >= m_maxOpen && !m_openOrder.empty()) {
+        const auto [oldest, stamp] = m_openOrder.front();
+        m_openOrder.pop_front();
+        if (m_members[oldest].fd.valid() && m_members[oldest].stamp == stamp)
+            closeMember(oldest);
+    }
+    fs::OpenedFile opened = fs::openForReading(member.file->path);
+    const fs::FileIdentity identity {opened.status.st_dev, opened.status.st_ino};
+    if (opened.error || static_cast<std::uint64_t>(opened.status.st_size) != member.file->size
+        || (member.seen && identity != member.identity)) {
+        member.failed = true;
+        return false;
+    }
+    if (member.file->size >= MiB)
+        ::posix_fadvise(opened.fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    member.identity = identity;
+    member.seen = true;
+    member.fd = std::move(opened.fd);
+    member.stamp = ++m_stamp;
+    m_openOrder.emplace_back(index, member.stamp);
+    ++m_openCount;
+    return true;
+}
+
+void ContentComparer::closeMember(std::uint32_t index)
+{
+    Member &member = m_members[index];
+    if (member.fd.valid()) {
+        member.fd.reset();
+        --m_openCount;
+    }
+}
+
+void ContentComparer::fail(std::uint32_t index)
+{
+    closeMember(index);
+    m_members[index].failed = true;
+}
+
+ContentComparer::Buffer ContentComparer::acquire(std::size_t size)
+{
+    for (auto it = m_pool.begin(); it != m_pool.end(); ++it) {
+        if (it->capacity >= size) {
+            Buffer buffer = std::move(*it);
+            m_pool.erase(it);
+            return buffer;
+        }
+    }
+    return Buffer {std::make_unique_for_overwrite<char[]>(size), size};
+}
+
+void ContentComparer::release(Buffer &&buffer)
+{
+    // A few buffers are enough to serve the next blocks; keep the largest, free the rest.
+    if (buffer.data) {
+        if (m_pool.size() < 16) {
+            m_pool.push_back(std::move(buffer));
+        } else {
+            const auto smallest = std::min_element(
+                m_pool.begin(), m_pool.end(), [](const Buffer &a, const Buffer &b) { return a.capacity < b.capacity; });
+            if (smallest->capacity < buffer.capacity)
+                *smallest = std::move(buffer);
+        }
+    }
+    buffer = Buffer {};
+}
+
+} // namespace kw::search

@@ -1,0 +1,40 @@
+// The values that the phases of one search share. Their names are the ones the whole
+// program uses for them; each phase documents what it reads and writes.
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace kw::search
+{
+
+// What the result list holds.
+enum class ListKind {
+    DuplicateList, // as a search produced it
+    FileList, // a deletion run has removed entries from it
+};
+
+// The width of the result window before any path has been measured.
+inline constexpr int kInitialResultWidth = 562;
+
+struct SearchState {
+    std::size_t CandidateCount = 0; // paths placed in the candidate list
+    std::size_t AccessErrorCount = 0; // files and folders that could not be read
+    std::string FileCountText = "0"; // files inventoried, in decimal
+    std::string FoundCount = "0"; // paths in the result list, in decimal
+    std::size_t ComparedCount = 0; // paths taken from the candidate list into a group
+    int ResultWidth = kInitialResultWidth; // pixels the result window needs
+    bool InventoryRequested = false; // the next folder listing builds the folder size list
+
+    // Size grouping.
+    long long SortLastIndex = 0; // inventory lines minus one, when grouping starts
+    int SortProgressBase = 0; // the percentage reached by the pre-pass
+    long long SearchIndex = 0; // running position: pre-pass, group copy, candidate line
+    std::string GroupKey; // size key of the group being extracted
+
+    // Comparison: the members of the group last compared, for the error report.
+    std::size_t OuterIndex = 0;
+    std::size_t InnerIndex = 0;
+};
+
+} // namespace kw::search

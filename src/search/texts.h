@@ -1,0 +1,41 @@
+// Every text a search shows, in one place, for the progress dialog, the result window and
+// the command line alike.
+#pragma once
+
+#include "search/observer.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace kw::search
+{
+
+inline constexpr std::string_view kVersionText = "Version 4.2";
+inline constexpr std::string_view kAuthorWeb = "https://kopienwacht.example.org";
+inline constexpr std::string_view kAuthorMail = "kopienwacht@example.org";
+
+inline constexpr std::string_view kNoDuplicatesText = "Es wurden keine Duplikate gefunden.";
+inline constexpr std::string_view kResultCaption = "Suchergebnis";
+
+// "Suche Ordner", "Suche Dateien", "Dateien Vergleichen".
+std::string phaseCaption(Phase phase);
+
+std::string foldersFoundText(std::size_t count); // "7 Ordner gefunden"
+std::string filesFoundText(std::size_t count); // "120 Dateien gefunden"
+std::string sortingText(int percent); // "Dateien sortieren (28%)..."
+std::string comparingText(std::size_t position, std::size_t count); // "1 von 5 Dateien"
+std::string accessDeniedText(std::string_view path); // "Zugriff auf '…' wurde verweigert!"
+std::string nameSkippedText(std::string_view path);
+
+// "Suchergebnis (4 aus 120 Dateien)", with " / 2 Fehler!" when files could not be read.
+std::string resultCaption(std::string_view foundCount, std::string_view fileCountText, std::size_t accessErrors);
+
+// The report of an unexpected failure while comparing; lines are separated by single
+// carriage returns, as in every message text.
+std::string unexpectedErrorText(std::size_t line, std::size_t outer, std::size_t inner);
+
+// A count in decimal.
+std::string decimal(unsigned long long value);
+
+} // namespace kw::search
