@@ -63,20 +63,17 @@ OpenedFile openForReading(const std::string &path)
         return result;
     }
     result.fd = FileDescriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
-    if (!result.fd.valid()) {
+    if (!result.fd.valid())
         result.error = std::error_code(errno, std::generic_category());
-        return result;
-    }
-    if (::fstat(result.fd.get(), &result.status) != 0) {
-        result.error = std::error_code(errno, std::generic_category());
-        result.fd.reset();
-        return result;
-    }
-    if (!S_ISREG(result.status.st_mode)) {
-        result.error = std::make_error_code(std::errc::invalid_argument);
-        result.fd.reset();
-    }
     return result;
+}
+
+std::optional<struct stat> statusOf(int fd)
+{
+    struct stat status = {};
+    if (::fstat(fd, &status) != 0)
+        return std::nullopt;
+    return status;
 }
 
 std::ptrdiff_t readAt(int fd, char *buffer, std::size_t length, std::uint64_t offset)
@@ -98,20 +95,21 @@ std::ptrdiff_t readAt(int fd, char *buffer, std::size_t length, std::uint64_t of
 
 bool readableByMode(const struct stat &status)
 {
-    const uid_t user = ::geteuid();
+    // Asked once per listed file: the ids are read once per process.
+    static const uid_t user = ::geteuid();
+    static const gid_t group = ::getegid();
     if (user == 0)
         return true;
     if (status.st_uid == user)
         return (status.st_mode & S_IRUSR) != 0;
-    if (status.st_gid == ::getegid() || inSupplementaryGroups(status.st_gid))
+    if (status.st_gid == group || inSupplementaryGroups(status.st_gid))
         return (status.st_mode & S_IRGRP) != 0;
     return (status.st_mode & S_IROTH) != 0;
 }
 
 bool fileExists(const std::string &path)
 {
-    struct stat status {
-    };
+    struct stat status = {};
     return ::lstat(path.c_str(), &status) == 0 && !S_ISDIR(status.st_mode);
 }
 

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -51,17 +52,19 @@ private:
     int m_fd = -1;
 };
 
-// A regular file opened for reading, with what fstat said of it.
 struct OpenedFile {
     FileDescriptor fd;
-    struct stat status {
-    };
-    std::error_code error; // set when the file could not be opened or is no regular file
+    std::error_code error; // set when the file could not be opened
 };
 
-// Opens `path` read-only without following a final link; anything but a regular file is
-// refused (a FIFO would block, a device would never end).
+// Opens `path` read-only without following a final link and without waiting on a FIFO.
+// It asks nothing more of the file: a comparison proves type and length by reading (a
+// folder, FIFO or socket cannot be read at an offset; one byte past the expected end must
+// not come), and `statusOf` tells the rest where it is needed.
 OpenedFile openForReading(const std::string &path);
+
+// What fstat says of an open file, or nothing when it fails.
+std::optional<struct stat> statusOf(int fd);
 
 // Reads up to `length` bytes at `offset`, going on after short reads until the end of the
 // file. Returns the bytes read, or -1 with errno set.

@@ -43,7 +43,7 @@ struct ContentComparer::Member {
     fs::FileDescriptor fd;
     std::uint64_t stamp = 0;
     fs::FileIdentity identity;
-    bool seen = false; // opened before: a reopened file must be the same file
+    bool seen = false; // closed to make room: when opened again it must be the same file
     bool failed = false;
 };
 
@@ -63,7 +63,7 @@ ContentComparer::~ContentComparer() = default;
 
 std::size_t ContentComparer::defaultMaxOpenFiles()
 {
-    rlimit limit {};
+    rlimit limit = {};
     if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
         return 256;
     // Leave most descriptors to the rest of the program.
@@ -222,24 +222,45 @@ bool ContentComparer::ensureOpen(std::uint32_t index)
         const auto [oldest, stamp] = m_openOrder.front();
         m_openOrder.pop_front();
         if (m_members[oldest].fd.valid() && m_members[oldest].stamp == stamp)
-            closeMember(oldest);
+            evict(oldest);
     }
     fs::OpenedFile opened = fs::openForReading(member.file->path);
-    const fs::FileIdentity identity {opened.status.st_dev, opened.status.st_ino};
-    if (opened.error || static_cast<std::uint64_t>(opened.status.st_size) != member.file->size
-        || (member.seen && identity != member.identity)) {
+    if (opened.error) {
         member.failed = true;
         return false;
     }
+    if (member.seen) {
+        // Opened again after it was closed to make room: it must still be the same file.
+        const auto status = fs::statusOf(opened.fd.get());
+        if (!status || fs::FileIdentity {status->st_dev, status->st_ino} != member.identity
+            || static_cast<std::uint64_t>(status->st_size) != member.file->size) {
+            member.failed = true;
+            return false;
+        }
+    }
     if (member.file->size >= MiB)
         ::posix_fadvise(opened.fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
-    member.identity = identity;
-    member.seen = true;
     member.fd = std::move(opened.fd);
     member.stamp = ++m_stamp;
     m_openOrder.emplace_back(index, member.stamp);
     ++m_openCount;
     return true;
+}
+
+// Closes a member that is still being compared, noting which file it was.
+void ContentComparer::evict(std::uint32_t index)
+{
+    Member &member = m_members[index];
+    if (!member.seen) {
+        const auto status = fs::statusOf(member.fd.get());
+        if (!status || !S_ISREG(status->st_mode)) {
+            fail(index);
+            return;
+        }
+        member.identity = {status->st_dev, status->st_ino};
+        member.seen = true;
+    }
+    closeMember(index);
 }
 
 void ContentComparer::closeMember(std::uint32_t index)

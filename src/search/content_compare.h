@@ -59,6 +59,7 @@ private:
     void partition(const Indices &members, std::uint64_t offset, SearchState &state);
     bool ensureOpen(std::uint32_t index);
     void closeMember(std::uint32_t index);
+    void evict(std::uint32_t index);
     void fail(std::uint32_t index);
     bool readBlock(std::uint32_t index, std::uint64_t offset, std::size_t length, bool last, Buffer &buffer);
     bool sameBlock(Subset &subset, const Buffer &block, std::size_t length, bool last, std::uint64_t offset);

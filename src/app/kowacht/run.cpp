@@ -24,8 +24,7 @@ constexpr int kUsageError = 2;
 
 bool isFolder(const std::string &path)
 {
-    struct stat status {
-    };
+    struct stat status = {};
     return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
