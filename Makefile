@@ -20,7 +20,7 @@ build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	./$(BUILD)/bin/kowacht --help
+	./$(BUILD)/bin/kopienwacht
 
 test: test-main test-asan
 

@@ -25,6 +25,7 @@ for p in jdupes rmlint fdupes rdfind duff hyperfine time; do
 done
 if [ -n "$missing" ]; then
     sudo_cmd=""; [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo -n"
+    DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get update -q </dev/null
     DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -q --no-install-recommends $missing </dev/null
 fi
 

@@ -1,0 +1,7 @@
+// Kopienwacht: the desktop program.
+#include "ui/application.h"
+
+int main(int argc, char **argv)
+{
+    return kw::ui::runApplication(argc, argv);
+}

@@ -1,0 +1,55 @@
+#include "ui/decoration.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace kw::ui
+{
+
+ShadowLabel::ShadowLabel(const QString &text, QWidget *parent) : QLabel(text, parent) { }
+
+void ShadowLabel::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QRect area = contentsRect();
+    painter.setPen(QColor(255, 255, 255));
+    painter.drawText(area.translated(1, 1), static_cast<int>(alignment()), text());
+    painter.setPen(QColor(128, 128, 128));
+    painter.drawText(area, static_cast<int>(alignment()), text());
+}
+
+VerticalLabel::VerticalLabel(const QString &text, QWidget *parent) : QWidget(parent), m_text(text)
+{
+    QFont small = font();
+    small.setPointSizeF(small.pointSizeF() * 0.8);
+    setFont(small);
+}
+
+QSize VerticalLabel::sizeHint() const
+{
+    const QFontMetrics metrics(font());
+    return {metrics.height() + 2, metrics.horizontalAdvance(m_text) + 4};
+}
+
+void VerticalLabel::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setPen(QColor(128, 128, 128));
+    painter.translate(0, height());
+    painter.rotate(-90);
+    painter.drawText(QRect(2, 0, height() - 4, width()), Qt::AlignLeft | Qt::AlignVCenter, m_text);
+}
+
+ClickArea::ClickArea(QWidget *parent) : QWidget(parent)
+{
+    setCursor(Qt::PointingHandCursor);
+    setAttribute(Qt::WA_NoSystemBackground);
+}
+
+void ClickArea::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+} // namespace kw::ui

@@ -1,0 +1,82 @@
+#include "ui/folder_view.h"
+
+#include "fs/path_text.h"
+#include "ui/qt_text.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QTimer>
+
+namespace kw::ui
+{
+
+FolderView::FolderView(QWidget *parent) : QTreeView(parent), m_model(new QFileSystemModel(this))
+{
+    m_model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    m_model->setReadOnly(true);
+    m_model->setRootPath(QStringLiteral("/"));
+    setModel(m_model);
+    setRootIndex(m_model->index(QStringLiteral("/")).parent());
+    for (int column = 1; column < m_model->columnCount(); ++column)
+        hideColumn(column);
+    header()->hide();
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformRowHeights(true);
+    m_folder = QStringLiteral("/");
+
+    // The model reads and sorts folders in the background, which moves rows after the folder
+    // was selected: for a moment after each selection, every such change scrolls it back into
+    // view once the rows have settled.
+    m_scrollTimer.setSingleShot(true);
+    m_scrollTimer.setInterval(50);
+    connect(&m_scrollTimer, &QTimer::timeout, this, [this] {
+        if (currentIndex().isValid())
+            scrollTo(currentIndex());
+    });
+    const auto rowsMoved = [this] {
+        if (m_followSelection.isValid() && m_followSelection.elapsed() < 2000)
+            m_scrollTimer.start();
+    };
+    connect(m_model, &QFileSystemModel::directoryLoaded, this, rowsMoved);
+    connect(m_model, &QAbstractItemModel::layoutChanged, this, rowsMoved);
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, rowsMoved);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex &current) {
+        if (!current.isValid())
+            return;
+        const QString path = displayPath(fs::folderForm(pathBytes(m_model->filePath(current))));
+        if (path == m_folder)
+            return;
+        m_folder = path;
+        emit folderChanged(m_folder);
+    });
+}
+
+QString FolderView::folder() const
+{
+    return m_folder;
+}
+
+bool FolderView::setFolder(const QString &path)
+{
+    const QString folder = displayPath(fs::folderForm(pathBytes(path)));
+    const QFileInfo info(folder);
+    if (!info.isDir() || !info.isExecutable())
+        return false;
+    const QModelIndex index = m_model->index(folder);
+    if (!index.isValid())
+        return false;
+    if (folder == m_folder && currentIndex() == index)
+        return true;
+    m_folder = folder; // set first, so that the selection change does not report it twice
+    for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent())
+        expand(parent);
+    setCurrentIndex(index);
+    scrollTo(index);
+    m_followSelection.start();
+    emit folderChanged(m_folder);
+    return true;
+}
+
+} // namespace kw::ui

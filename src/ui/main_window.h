@@ -1,0 +1,98 @@
+// The main window: start folder, marked folders, subfolder option, drive, filter and the
+// Start button; the search runs from here.
+#pragma once
+
+#include "search/engine.h"
+#include "search/request.h"
+
+#include <QWidget>
+
+#include <string>
+#include <vector>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QStackedLayout;
+class QTimer;
+
+namespace kw::ui
+{
+
+class ClickArea;
+class DriveComboBox;
+class FolderView;
+class ShadowLabel;
+class TMeldung;
+class TSuchergebnis;
+class VerticalLabel;
+
+class THauptfenster : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(THauptfenster)
+public:
+    explicit THauptfenster(QWidget *parent = nullptr);
+
+    // The windows created after this one, which the search drives.
+    void attach(TMeldung *meldung, TSuchergebnis *suchergebnis);
+
+    QGroupBox *GroupBox1;
+    QLabel *Label1;
+    FolderView *RzDirectoryListBox1; // the start folder view
+    QListWidget *ListView1; // the marked-folder list, in the same place
+    QCheckBox *CheckBox1;
+    QLabel *Label2;
+    DriveComboBox *RzDriveComboBox1;
+    QLabel *Label3;
+    QComboBox *Edit1; // the filter, with its history
+    QPushButton *Button1;
+    ShadowLabel *Copyr2;
+    VerticalLabel *Copyr1;
+    ClickArea *Image1;
+    QTimer *Timer1;
+
+    QMenu *PopupMenu1;
+    QMenu *Ordnerliste1;
+    QAction *Anzeigen1;
+    QAction *OrdnerEinfgen1;
+    QAction *OrdnerLschen1;
+    QAction *Listeffnen1;
+    QAction *Hilfe1;
+    QAction *Info1;
+
+    // The search driver: one whole duplicate search.
+    void Button1Click();
+    bool searching() const { return m_searching; }
+
+    std::vector<std::string> filterHistory() const;
+    void setFilterHistory(const std::vector<std::string> &history, const QString &text);
+    // What the search reads from this window.
+    search::SearchRequest searchRequest() const;
+    QString startFolder() const;
+
+signals:
+    void searchEnded();
+
+protected:
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void createControls();
+    void createMenu();
+    void placeResultWindow(int resultWidth);
+    int measuredResultWidth(const std::vector<std::string> &probes) const;
+
+    TMeldung *m_meldung = nullptr;
+    TSuchergebnis *m_suchergebnis = nullptr;
+    QStackedLayout *m_folderViews = nullptr;
+    bool m_searching = false;
+};
+
+} // namespace kw::ui

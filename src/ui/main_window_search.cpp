@@ -1,0 +1,128 @@
+// The search driver of the main window: from the press of "&Starten" to the result window.
+#include "ui/main_window.h"
+
+#include "search/placement.h"
+#include "search/texts.h"
+#include "shell/filter_history.h"
+#include "ui/folder_view.h"
+#include "ui/input_blocker.h"
+#include "ui/message_box.h"
+#include "ui/progress_dialog.h"
+#include "ui/qt_text.h"
+#include "ui/result_window.h"
+#include "ui/search_run.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QScreen>
+
+namespace kw::ui
+{
+namespace
+{
+
+search::Rect outerRect(const QWidget *window)
+{
+    const QRect frame = window->frameGeometry();
+    return {frame.x(), frame.y(), frame.width(), frame.height()};
+}
+
+search::Rect screenRect(const QWidget *window)
+{
+    const QRect area = window->screen()->geometry();
+    return {area.x(), area.y(), area.width(), area.height()};
+}
+
+} // namespace
+
+void THauptfenster::Button1Click()
+{
+    if (m_searching || m_meldung == nullptr || m_suchergebnis == nullptr)
+        return;
+    m_searching = true;
+    const QString chosenFolder = startFolder();
+
+    m_suchergebnis->listKind = search::ListKind::DuplicateList;
+    const search::Rect main = outerRect(this);
+    const search::Point dialogAt
+        = search::centredOver(main, m_meldung->frameGeometry().width(), m_meldung->frameGeometry().height());
+    m_meldung->move(dialogAt.x, dialogAt.y);
+    if (!m_suchergebnis->isVisible()) {
+        const search::Rect result = outerRect(m_suchergebnis);
+        const search::Point at = search::resultWindowCentred(main, result.width, result.height, screenRect(this));
+        m_suchergebnis->move(at.x, at.y);
+    }
+    m_suchergebnis->setWindowTitle(qs(search::kResultCaption));
+    m_suchergebnis->ZurckzuListe1Click();
+
+    // The filter used moves to the front of the history.
+    const QString filter = Edit1->currentText();
+    std::vector<std::string> history = filterHistory();
+    shell::recordFilterUse(history, utf8(filter));
+    setFilterHistory(history, filter);
+    m_suchergebnis->setLines({});
+
+    m_meldung->setWindowTitle(qs(search::phaseCaption(search::Phase::FolderSearch)));
+    m_meldung->showFolderSearch();
+    m_meldung->show();
+    m_meldung->raise();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    search::SearchOutcome outcome;
+    {
+        const InputBlocker blocker({this, m_suchergebnis});
+        SearchRun run(*m_meldung, this);
+        run.onPhase = [this](search::Phase phase) {
+            // The result list is empty until the comparison fills it again.
+            if (phase == search::Phase::Comparison && m_suchergebnis->isVisible())
+                m_suchergebnis->hide();
+        };
+        run.onFolder = [this](const QString &folder) { RzDirectoryListBox1->setFolder(folder); };
+        outcome = run.execute(searchRequest());
+    }
+
+    m_suchergebnis->setLines(outcome.lines);
+    m_suchergebnis->setWindowTitle(qs(outcome.caption()));
+    if (!outcome.lines.empty())
+        placeResultWindow(measuredResultWidth(outcome.widthProbes));
+    m_meldung->hide();
+    QApplication::restoreOverrideCursor();
+    // The view followed the search through its folders; the next search must start from the
+    // folder the user chose, not from the last one searched.
+    RzDirectoryListBox1->setFolder(chosenFolder);
+    m_searching = false;
+    if (outcome.lines.empty())
+        showMessage(this, MessageKind::Information, qs(search::kNoDuplicatesText));
+    emit searchEnded();
+}
+
+// The width the paths need in the label font: MS Sans Serif at 15 pixels on the original;
+// here the first of its metric look-alikes that is installed.
+int THauptfenster::measuredResultWidth(const std::vector<std::string> &probes) const
+{
+    QFont font;
+    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
+        QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(15);
+    const QFontMetrics metrics(font);
+    int width = search::kInitialResultWidth;
+    for (const std::string &probe : probes)
+        width = search::Tweite(width, metrics.horizontalAdvance(displayPath(probe)), logicalDpiX());
+    return width;
+}
+
+void THauptfenster::placeResultWindow(int resultWidth)
+{
+    search::Rect result = outerRect(m_suchergebnis);
+    if (result.width < resultWidth) {
+        m_suchergebnis->resize(m_suchergebnis->width() + resultWidth - result.width, m_suchergebnis->height());
+        result.width = resultWidth;
+    }
+    const search::Point at
+        = search::resultWindowAfterSearch(outerRect(this), result.width, result.height, screenRect(this));
+    m_suchergebnis->move(at.x, at.y);
+    m_suchergebnis->show();
+}
+
+} // namespace kw::ui

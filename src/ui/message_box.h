@@ -1,0 +1,41 @@
+// The program's four kinds of message box, with German titles and buttons whatever language
+// Qt's own translations are in.
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <vector>
+
+class QWidget;
+
+namespace kw::ui
+{
+
+enum class MessageKind {
+    Warning, // "Warnung"
+    Error, // "Fehler"
+    Information, // "Information"
+    Confirmation, // "Bestätigung"
+};
+
+enum class MessageButton {
+    Ok, // "OK"
+    Cancel, // "Abbrechen"
+    Yes, // "&Ja"
+    No, // "&Nein"
+};
+
+// Shows a modal box and returns the button chosen (the last button when the box is closed).
+// Lines of `text` are separated by carriage returns or line feeds.
+MessageButton showMessage(QWidget *parent, MessageKind kind, const QString &text,
+    const std::vector<MessageButton> &buttons = {MessageButton::Ok}, MessageButton defaultButton = MessageButton::Ok);
+
+QString messageTitle(MessageKind kind);
+
+// Tests answer boxes through this instead of a person: it sees every box and returns the
+// button to choose. Unset, boxes are shown.
+using MessageInterceptor = std::function<MessageButton(MessageKind, const QString &text)>;
+void setMessageInterceptor(MessageInterceptor interceptor);
+
+} // namespace kw::ui

@@ -1,0 +1,36 @@
+// The progress dialog: which phase the search is in and how far it has got. It has nothing
+// the user can operate; the search writes its caption and its status line.
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+
+namespace kw::ui
+{
+
+class SearchAnimation;
+
+class TMeldung : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TMeldung)
+public:
+    explicit TMeldung(QWidget *parent = nullptr);
+
+    QLabel *Label1; // the status line, centred across the top
+    SearchAnimation *Animate1; // folder search
+    SearchAnimation *Animate2; // file search
+
+    // "Suche Ordner": the folder animation visible and playing, the file animation hidden.
+    void showFolderSearch();
+    // "Suche Dateien": the other way round.
+    void showFileSearch();
+    void setStatus(const QString &text);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+};
+
+} // namespace kw::ui

@@ -1,0 +1,132 @@
+#include "ui/result_window.h"
+
+#include "search/texts.h"
+#include "ui/document_view.h"
+#include "ui/hints.h"
+#include "ui/locale_texts.h"
+#include "ui/qt_text.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QListWidget>
+#include <QStackedLayout>
+#include <QTextEdit>
+
+namespace kw::ui
+{
+
+TSuchergebnis::TSuchergebnis(QWidget *parent) : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("Suchergebnis"));
+    setWindowTitle(qs(search::kResultCaption));
+    resize(554, 289);
+
+    ListBox1 = new QListWidget(this);
+    ListBox1->setObjectName(QStringLiteral("ListBox1"));
+    ListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    ListBox1->setTextElideMode(Qt::ElideNone);
+    ListBox1->setUniformItemSizes(true);
+    ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
+    setHint(ListBox1, "Die Rechte Maustaste öffnet@das Popup-Menü.");
+
+    RichEdit1 = new QTextEdit(this);
+    RichEdit1->setObjectName(QStringLiteral("RichEdit1"));
+    RichEdit1->setReadOnly(true);
+    RichEdit1->setLineWrapMode(QTextEdit::WidgetWidth);
+    RichEdit1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    RichEdit1->setContextMenuPolicy(Qt::CustomContextMenu);
+    RichEdit1->setFocusPolicy(Qt::ClickFocus); // no tab stop while hidden
+    setHint(RichEdit1, "Die Rechte Maustaste öffnet@das Popup-Menü.");
+
+    // Both views in the same place, filling the client area, one visible at a time.
+    m_views = new QStackedLayout(this);
+    m_views->setContentsMargins(0, 0, 0, 0);
+    m_views->addWidget(ListBox1);
+    m_views->addWidget(RichEdit1);
+    m_views->setCurrentWidget(ListBox1);
+
+    createMenus();
+}
+
+void TSuchergebnis::setLines(search::ResultList lines)
+{
+    m_lines = std::move(lines);
+    ListBox1->clear();
+    QStringList shown;
+    shown.reserve(static_cast<qsizetype>(m_lines.size()));
+    for (const std::string &line : m_lines)
+        shown.append(displayPath(line));
+    ListBox1->addItems(shown);
+    DateienLschen1->setEnabled(false);
+}
+
+void TSuchergebnis::setDocument(results::FormattedDocument document)
+{
+    m_document = std::move(document);
+    renderDocument(*RichEdit1->document(), m_document, RichEdit1->font().family());
+    RichEdit1->moveCursor(QTextCursor::Start);
+}
+
+bool TSuchergebnis::formattedViewShown() const
+{
+    return m_views->currentWidget() == RichEdit1;
+}
+
+void TSuchergebnis::FListe()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QDateTime now = QDateTime::currentDateTime();
+    setDocument(results::FListe(m_lines, listKind, utf8(shortDateText(now.date())), utf8(longTimeText(now.time()))));
+    RichEdit1->setFocusPolicy(Qt::StrongFocus);
+    ListBox1->setFocusPolicy(Qt::ClickFocus);
+    QApplication::restoreOverrideCursor();
+}
+
+void TSuchergebnis::ListeFormatieren1Click()
+{
+    FListe();
+    showFormattedView();
+}
+
+void TSuchergebnis::showFormattedView()
+{
+    RichEdit1->setFocusPolicy(Qt::StrongFocus);
+    ListBox1->setFocusPolicy(Qt::ClickFocus);
+    m_views->setCurrentWidget(RichEdit1);
+    if (isVisible())
+        RichEdit1->setFocus();
+}
+
+// Back to the simple view. Clearing the save dialog's title ends the naming of a deletion
+// log; the formatted document, the list and the marks stay as they are.
+void TSuchergebnis::ZurckzuListe1Click()
+{
+    SaveDialog1.title.clear();
+    switchToSimpleView();
+}
+
+void TSuchergebnis::switchToSimpleView()
+{
+    RichEdit1->setFocusPolicy(Qt::ClickFocus);
+    ListBox1->setFocusPolicy(Qt::StrongFocus);
+    m_views->setCurrentWidget(ListBox1);
+    if (isVisible())
+        ListBox1->setFocus();
+}
+
+void TSuchergebnis::Schlieen1Click()
+{
+    close();
+}
+
+// Closing hides the window; it keeps its list, marks and caption and opens in the simple
+// view the next time.
+void TSuchergebnis::closeEvent(QCloseEvent *event)
+{
+    ZurckzuListe1Click();
+    event->accept();
+}
+
+} // namespace kw::ui

@@ -1,0 +1,178 @@
+#include "ui/search_run.h"
+
+#include "search/texts.h"
+#include "ui/message_box.h"
+#include "ui/progress_dialog.h"
+#include "ui/qt_text.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <thread>
+
+namespace kw::ui
+{
+namespace
+{
+
+constexpr int kValueBits = 60;
+constexpr std::uint64_t kValueMask = (std::uint64_t {1} << kValueBits) - 1;
+constexpr int kRefreshMilliseconds = 100;
+constexpr int kFolderMoveTicks = 3; // the start folder view moves about three times a second
+
+} // namespace
+
+SearchRun::SearchRun(TMeldung &dialog, QWidget *messageParent) : m_dialog(dialog), m_messageParent(messageParent) { }
+
+std::uint64_t SearchRun::pack(Status status, std::uint64_t value)
+{
+    return (static_cast<std::uint64_t>(status) << kValueBits) | (value & kValueMask);
+}
+
+QString SearchRun::statusText(std::uint64_t packed) const
+{
+    const auto value = static_cast<std::size_t>(packed & kValueMask);
+    switch (static_cast<Status>(packed >> kValueBits)) {
+    case Status::None:
+        return {};
+    case Status::Folders:
+        return qs(search::foldersFoundText(value));
+    case Status::Files:
+        return qs(search::filesFoundText(value));
+    case Status::Sorting:
+        return qs(search::sortingText(static_cast<int>(value)));
+    case Status::Comparing:
+        return qs(search::comparingText(value, m_candidateCount.load(std::memory_order_relaxed)));
+    }
+    return {};
+}
+
+search::SearchOutcome SearchRun::execute(const search::SearchRequest &request)
+{
+    m_status.store(0);
+    search::SearchOutcome outcome;
+    QEventLoop loop;
+    QTimer refresh;
+    refresh.setInterval(kRefreshMilliseconds);
+    int ticks = 0;
+    connect(&refresh, &QTimer::timeout, this, [this, &ticks] {
+        showStatus();
+        if (++ticks % kFolderMoveTicks == 0)
+            followFolder();
+    });
+    refresh.start();
+    std::thread worker([&] {
+        outcome = search::runSearch(request, *this);
+        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
+    });
+    loop.exec();
+    worker.join();
+    refresh.stop();
+    showStatus(); // the last text of the last phase, exact
+    return outcome;
+}
+
+void SearchRun::showStatus()
+{
+    const std::uint64_t packed = m_status.load(std::memory_order_acquire);
+    if (packed != 0)
+        m_dialog.setStatus(statusText(packed));
+}
+
+void SearchRun::followFolder()
+{
+    std::string folder;
+    {
+        const std::lock_guard lock(m_folderLock);
+        if (!m_folderChanged)
+            return;
+        m_folderChanged = false;
+        folder = m_folder;
+    }
+    if (onFolder)
+        onFolder(displayPath(folder));
+}
+
+// The status the phase before ended with is handed over with the phase, so that it shows
+// exactly, whatever the refresh timer saw.
+void SearchRun::showPhase(search::Phase phase, std::uint64_t status)
+{
+    if (status != 0)
+        m_dialog.setStatus(statusText(status));
+    m_dialog.setWindowTitle(qs(search::phaseCaption(phase)));
+    if (phase == search::Phase::FolderSearch)
+        m_dialog.showFolderSearch();
+    else if (phase == search::Phase::FileSearch)
+        m_dialog.showFileSearch();
+    else
+        m_dialog.repaint();
+    if (onPhase)
+        onPhase(phase);
+}
+
+void SearchRun::phaseStarted(search::Phase phase)
+{
+    const std::uint64_t status = m_status.load(std::memory_order_relaxed);
+    QMetaObject::invokeMethod(
+        this, [this, phase, status] { showPhase(phase, status); }, Qt::QueuedConnection);
+}
+
+void SearchRun::foldersFound(std::size_t count)
+{
+    m_status.store(pack(Status::Folders, count), std::memory_order_release);
+}
+
+void SearchRun::filesFound(std::size_t count)
+{
+    m_status.store(pack(Status::Files, count), std::memory_order_release);
+}
+
+void SearchRun::sortProgress(int percent)
+{
+    m_status.store(pack(Status::Sorting, static_cast<std::uint64_t>(percent)), std::memory_order_release);
+}
+
+void SearchRun::comparing(std::size_t position, std::size_t count)
+{
+    m_candidateCount.store(count, std::memory_order_relaxed);
+    m_status.store(pack(Status::Comparing, position), std::memory_order_release);
+}
+
+void SearchRun::folderListed(const std::string &folder)
+{
+    const std::lock_guard lock(m_folderLock);
+    m_folder = folder;
+    m_folderChanged = true;
+}
+
+void SearchRun::waitForMessage(const QString &text)
+{
+    QMetaObject::invokeMethod(
+        this,
+        [this, text] {
+            showStatus();
+            // The box shows the arrow, not the hourglass of the search.
+            QApplication::setOverrideCursor(Qt::ArrowCursor);
+            showMessage(m_messageParent, MessageKind::Error, text);
+            QApplication::restoreOverrideCursor();
+        },
+        Qt::BlockingQueuedConnection);
+}
+
+void SearchRun::accessDenied(const std::string &path)
+{
+    waitForMessage(qs(search::accessDeniedText(path)));
+}
+
+void SearchRun::nameSkipped(const std::string &path)
+{
+    waitForMessage(qs(search::nameSkippedText(path)));
+}
+
+void SearchRun::unexpectedError(std::size_t line, std::size_t outer, std::size_t inner)
+{
+    waitForMessage(qs(search::unexpectedErrorText(line, outer, inner)));
+}
+
+} // namespace kw::ui

@@ -1,0 +1,116 @@
+// The result window's views, menus and closing.
+#include "ui/result_window.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QMenu>
+#include <QSignalSpy>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QtTest>
+
+using namespace kw;
+
+class ResultWindowTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QStringList menuTexts(const QMenu *menu)
+    {
+        QStringList texts;
+        for (const QAction *action : menu->actions())
+            texts.append(action->isSeparator()
+                    ? QStringLiteral("-")
+                    : action->text() + QLatin1Char('|') + action->shortcut().toString(QKeySequence::PortableText));
+        return texts;
+    }
+
+private slots:
+    void menusHoldEveryEntryInOrder()
+    {
+        ui::TSuchergebnis window;
+        QCOMPARE(menuTexts(window.PopupMenu1),
+            QStringList({"&Liste Formatieren|Ctrl+L", "-", "Liste &Speichern|Ctrl+S", "Liste &Drucken|Ctrl+D", "-",
+                "&Duplikate Markieren\t" + QKeySequence(Qt::CTRL | Qt::Key_D).toString(QKeySequence::NativeText) + "|",
+                "Markierungs&maske|Ctrl+M", "&Alles Markieren|Ctrl+A", "-", QString::fromUtf8("Dateien &Löschen|Del"),
+                "-", QString::fromUtf8("Liste &Schließen|Alt+F4")}));
+        QCOMPARE(menuTexts(window.PopupMenu2),
+            QStringList({"Einfache &Liste|Ctrl+L", "-", "Liste &Speichern|Ctrl+S", "Liste &Drucken|Ctrl+D", "-",
+                QString::fromUtf8("Liste &Schließen|Alt+F4")}));
+        QVERIFY(!window.DateienLschen1->isEnabled());
+        QCOMPARE(window.windowTitle(), QStringLiteral("Suchergebnis"));
+        QCOMPARE(window.size(), QSize(554, 289));
+    }
+
+    void ctrlDInTheSimpleViewPrintsAndMarksNothing()
+    {
+        ui::TSuchergebnis window;
+        window.setLines({"/a", "/b"});
+        window.show();
+        window.ListBox1->setFocus();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QSignalSpy print(window.ListeDrucken2, &QAction::triggered);
+        QSignalSpy mark(window.DuplikateMarkieren1, &QAction::triggered);
+        QTest::keyClick(window.ListBox1, Qt::Key_D, Qt::ControlModifier);
+        QCOMPARE(print.count(), 1);
+        QCOMPARE(mark.count(), 0);
+        QVERIFY(window.ListBox1->selectedItems().isEmpty());
+    }
+
+    void formattedListHasItsParagraphsAndAttributes()
+    {
+        ui::TSuchergebnis window;
+        window.setLines({"/a/x.txt", "/b/x.txt", "", "/c/y.txt", "/d/y.txt"});
+        window.ListeFormatieren1Click();
+        QVERIFY(window.formattedViewShown());
+        const QTextDocument *document = window.RichEdit1->document();
+        QCOMPARE(document->blockCount(), 3 + 5 + 4);
+        const QTextBlock heading = document->firstBlock();
+        QCOMPARE(heading.text(), QStringLiteral("Doppelte Dateien"));
+        QTextCursor cursor(heading);
+        cursor.movePosition(QTextCursor::EndOfBlock);
+        QVERIFY(cursor.charFormat().font().bold());
+        QVERIFY(cursor.charFormat().font().underline());
+        QCOMPARE(cursor.charFormat().fontPointSize(), 18.0);
+        QVERIFY(heading.next().text().startsWith(QLatin1Char('(')));
+        QVERIFY(heading.next().text().contains(QStringLiteral(" um ")));
+        QCOMPARE(document->findBlockByNumber(3).text(), QStringLiteral("/a/x.txt"));
+        QCOMPARE(document->lastBlock().text(), QStringLiteral("e-Mail: kopienwacht@example.org"));
+        window.listKind = search::ListKind::FileList;
+        window.FListe();
+        QCOMPARE(window.RichEdit1->document()->firstBlock().text(), QStringLiteral("Dateiliste"));
+    }
+
+    void switchingViewsKeepsTheMarks()
+    {
+        ui::TSuchergebnis window;
+        window.setLines({"/a", "/b", "", "/c", "/d"});
+        window.ListBox1->item(1)->setSelected(true);
+        window.ListBox1->item(4)->setSelected(true);
+        window.ListeFormatieren1Click();
+        window.ZurckzuListe1Click();
+        QVERIFY(!window.formattedViewShown());
+        QVERIFY(window.ListBox1->item(1)->isSelected());
+        QVERIFY(window.ListBox1->item(4)->isSelected());
+        QCOMPARE(window.ListBox1->selectedItems().size(), 2);
+    }
+
+    void closingInTheFormattedViewReopensInTheSimpleView()
+    {
+        ui::TSuchergebnis window;
+        window.setLines({"/a", "/b"});
+        window.show();
+        window.ListeFormatieren1Click();
+        window.SaveDialog1.title = "Liste der gelöschten Duplikate Speichern";
+        window.Schlieen1Click();
+        QVERIFY(!window.isVisible());
+        QVERIFY(window.SaveDialog1.title.empty());
+        window.show();
+        QVERIFY(!window.formattedViewShown());
+        QCOMPARE(window.ListBox1->count(), 2);
+    }
+};
+
+QTEST_MAIN(ResultWindowTest)
+#include "result_window_test.moc"

@@ -1,0 +1,175 @@
+// The search driven through the main window's Start button, on real trees.
+#include "fs/file_access.h"
+#include "support/temp_tree.h"
+#include "ui/folder_view.h"
+#include "ui/qt_text.h"
+#include "ui/search_animation.h"
+#include "ui_test_support.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace kw;
+
+class SearchDriverTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QStringList listed(const ui::TSuchergebnis &window)
+    {
+        QStringList lines;
+        for (int i = 0; i < window.ListBox1->count(); ++i)
+            lines.append(window.ListBox1->item(i)->text());
+        return lines;
+    }
+    static QString path(const test::TempTree &tree, const char *relative)
+    {
+        return ui::displayPath(tree.path(relative));
+    }
+
+private slots:
+    void searchFillsTheListAndShowsTheWindow()
+    {
+        test::TempTree tree;
+        tree.file("a/eins.txt", "gleich");
+        tree.file("b/zwei.txt", "gleich");
+        tree.file("b/drei.txt", "andere");
+        test::Windows w;
+        QVERIFY(w.main->RzDirectoryListBox1->setFolder(ui::displayPath(tree.root())));
+        w.main->CheckBox1->setChecked(true);
+        test::MessageLog log;
+        QTest::mouseClick(w.main->Button1, Qt::LeftButton);
+
+        QVERIFY(log.messages.empty());
+        QVERIFY(w.suchergebnis->isVisible());
+        QCOMPARE(w.suchergebnis->windowTitle(), QStringLiteral("Suchergebnis (2 aus 3 Dateien)"));
+        QCOMPARE(listed(*w.suchergebnis), QStringList({path(tree, "a/eins.txt"), path(tree, "b/zwei.txt")}));
+        QVERIFY(!w.meldung->isVisible());
+        QCOMPARE(w.meldung->windowTitle(), QStringLiteral("Dateien Vergleichen"));
+        QCOMPARE(w.meldung->Label1->text(), QStringLiteral("3 von 3 Dateien"));
+        QVERIFY(!w.suchergebnis->DateienLschen1->isEnabled());
+        // the view followed the search, and is back on the folder the user chose
+        QCOMPARE(w.main->startFolder(), ui::displayPath(tree.root()));
+        QVERIFY(w.suchergebnis->width() >= 554);
+    }
+
+    void searchWithoutDuplicatesSaysSoAndShowsNoWindow()
+    {
+        test::TempTree tree;
+        tree.file("a.txt", "eins");
+        tree.file("b.txt", "zwei!");
+        test::Windows w;
+        QVERIFY(w.main->RzDirectoryListBox1->setFolder(ui::displayPath(tree.root())));
+        test::MessageLog log;
+        w.main->Button1Click();
+        QCOMPARE(log.messages.size(), std::size_t {1});
+        QCOMPARE(log.messages[0].first, ui::MessageKind::Information);
+        QCOMPARE(log.messages[0].second, QStringLiteral("Es wurden keine Duplikate gefunden."));
+        QVERIFY(!w.suchergebnis->isVisible());
+        QVERIFY(w.suchergebnis->ListBox1->count() == 0);
+    }
+
+    void aVisibleResultWindowIsHiddenUntilTheComparisonFindsSomething()
+    {
+        test::TempTree tree;
+        tree.file("a.txt", "gleich");
+        tree.file("b.txt", "gleich");
+        test::Windows w;
+        QVERIFY(w.main->RzDirectoryListBox1->setFolder(ui::displayPath(tree.root())));
+        test::MessageLog log;
+        w.main->Button1Click();
+        QVERIFY(w.suchergebnis->isVisible());
+        tree.file("b.txt", "anders");
+        w.main->Button1Click();
+        QVERIFY(!w.suchergebnis->isVisible());
+        QCOMPARE(log.messages.size(), std::size_t {1});
+    }
+
+    void accessErrorWaitsForTheUserAndInputIsBlockedMeanwhile()
+    {
+        test::TempTree tree;
+        tree.file("a.txt", "gleich");
+        tree.file("b.txt", "gleich");
+        tree.file("gesperrt.txt", "gleich");
+        fs::setOpenFault([](std::string_view p) { return p.ends_with("gesperrt.txt"); });
+        test::Windows w;
+        QVERIFY(w.main->RzDirectoryListBox1->setFolder(ui::displayPath(tree.root())));
+        test::MessageLog log;
+        bool searchingWhileShown = false;
+        log.whileShown = [&] {
+            searchingWhileShown = w.main->searching();
+            // a user's click on the main window must not reach it during the search
+            QTest::mouseClick(w.main->CheckBox1, Qt::LeftButton);
+            QTest::keyClick(w.main->Edit1, Qt::Key_X);
+        };
+        w.main->Button1Click();
+        fs::setOpenFault(nullptr);
+
+        QVERIFY(searchingWhileShown);
+        QCOMPARE(log.messages.size(), std::size_t {1});
+        QCOMPARE(log.messages[0].first, ui::MessageKind::Error);
+        QCOMPARE(log.messages[0].second,
+            QStringLiteral("Zugriff auf '%1' wurde verweigert!").arg(path(tree, "gesperrt.txt")));
+        QVERIFY(!w.main->CheckBox1->isChecked());
+        QCOMPARE(w.main->Edit1->currentText(), QStringLiteral("*.*"));
+        QCOMPARE(w.suchergebnis->windowTitle(), QStringLiteral("Suchergebnis (2 aus 3 Dateien) / 1 Fehler!"));
+    }
+
+    void filterHistoryMovesTheUsedFilterToTheFront_data()
+    {
+        QTest::addColumn<QStringList>("history");
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("known") << QStringList {"*.*", "*.txt", "*.jpg"} << "*.txt"
+                               << QStringList {"*.txt", "*.*", "*.jpg"};
+        QTest::newRow("case counts") << QStringList {"*.*", "*.txt"} << "*.TXT"
+                                     << QStringList {"*.TXT", "*.*", "*.txt"};
+        QTest::newRow("new") << QStringList {"*.*", "*.txt"} << "*.doc" << QStringList {"*.doc", "*.*", "*.txt"};
+    }
+
+    void filterHistoryMovesTheUsedFilterToTheFront()
+    {
+        QFETCH(QStringList, history);
+        QFETCH(QString, filter);
+        QFETCH(QStringList, expected);
+        test::TempTree tree;
+        test::Windows w;
+        QVERIFY(w.main->RzDirectoryListBox1->setFolder(ui::displayPath(tree.root())));
+        std::vector<std::string> items;
+        for (const QString &item : history)
+            items.push_back(ui::utf8(item));
+        w.main->setFilterHistory(items, filter);
+        test::MessageLog log;
+        w.main->Button1Click();
+        QStringList after;
+        for (int i = 0; i < w.main->Edit1->count(); ++i)
+            after.append(w.main->Edit1->itemText(i));
+        QCOMPARE(after, expected);
+        QCOMPARE(w.main->Edit1->currentText(), filter);
+    }
+
+    void progressDialogShowsTheFileAnimationAfterTheFolderPhase()
+    {
+        test::TempTree tree;
+        tree.file("a.txt", "eins");
+        test::Windows w;
+        QVERIFY(w.main->RzDirectoryListBox1->setFolder(ui::displayPath(tree.root())));
+        test::MessageLog log;
+        w.main->Button1Click();
+        QVERIFY(w.meldung->Animate2->isVisibleTo(w.meldung.get()));
+        QVERIFY(!w.meldung->Animate1->isVisibleTo(w.meldung.get()));
+        // a second search shows the folder animation again before collecting folders
+        w.meldung->showFolderSearch();
+        QVERIFY(w.meldung->Animate1->playing());
+        QVERIFY(!w.meldung->Animate2->playing());
+        QCOMPARE(w.meldung->size(), QSize(249, 93));
+    }
+};
+
+QTEST_MAIN(SearchDriverTest)
+#include "search_driver_test.moc"
