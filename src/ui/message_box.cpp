@@ -89,7 +89,7 @@ MessageButton showMessage(QWidget *parent, MessageKind kind, const QString &text
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     if (interceptor())
-        return interceptor()(kind, shown);
+        return interceptor()({kind, shown, buttons, defaultButton});
 
     QMessageBox box(iconOf(kind), messageTitle(kind), shown, QMessageBox::NoButton, parent);
     std::map<QAbstractButton *, MessageButton> chosen;

@@ -33,9 +33,16 @@ MessageButton showMessage(QWidget *parent, MessageKind kind, const QString &text
 
 QString messageTitle(MessageKind kind);
 
-// Tests answer boxes through this instead of a person: it sees every box and returns the
-// button to choose. Unset, boxes are shown.
-using MessageInterceptor = std::function<MessageButton(MessageKind, const QString &text)>;
+// What a box asks: for tests, which answer boxes instead of a person.
+struct MessageRequest {
+    MessageKind kind;
+    QString text; // lines separated by line feeds
+    std::vector<MessageButton> buttons;
+    MessageButton defaultButton;
+};
+
+// Sees every box and returns the button to choose. Unset, boxes are shown.
+using MessageInterceptor = std::function<MessageButton(const MessageRequest &)>;
 void setMessageInterceptor(MessageInterceptor interceptor);
 
 } // namespace kw::ui

@@ -1,6 +1,7 @@
 #include "ui/result_window.h"
 
 #include "search/texts.h"
+#include "ui/desktop_open.h"
 #include "ui/document_view.h"
 #include "ui/hints.h"
 #include "ui/locale_texts.h"
@@ -47,19 +48,28 @@ TSuchergebnis::TSuchergebnis(QWidget *parent) : QWidget(parent, Qt::Window)
     m_views->addWidget(RichEdit1);
     m_views->setCurrentWidget(ListBox1);
 
+    m_trash = platformTrash();
     createMenus();
 }
 
 void TSuchergebnis::setLines(search::ResultList lines)
 {
     m_lines = std::move(lines);
+    fillList({});
+    DateienLschen1->setEnabled(false);
+}
+
+void TSuchergebnis::fillList(const results::Marks &marks)
+{
+    m_applyingMarks = true;
     ListBox1->clear();
     QStringList shown;
     shown.reserve(static_cast<qsizetype>(m_lines.size()));
     for (const std::string &line : m_lines)
         shown.append(displayPath(line));
     ListBox1->addItems(shown);
-    DateienLschen1->setEnabled(false);
+    m_applyingMarks = false;
+    setMarks(marks);
 }
 
 void TSuchergebnis::setDocument(results::FormattedDocument document)

@@ -2,12 +2,16 @@
 // deleting act, and in a formatted view that is printed and saved as rich text.
 #pragma once
 
+#include "fs/trash.h"
 #include "results/formatted_document.h"
+#include "results/marking.h"
 #include "results/save_dialog_state.h"
 #include "search/result_list.h"
 #include "search/state.h"
 
 #include <QWidget>
+
+#include <memory>
 
 class QAction;
 class QListWidget;
@@ -56,6 +60,19 @@ public:
     void setDocument(results::FormattedDocument document);
     bool formattedViewShown() const;
 
+    // The marks: the selected lines of the simple view.
+    results::Marks marks() const;
+    void setMarks(const results::Marks &marks);
+
+    void ListBox1Click();
+    void AllesMarkieren1Click();
+    void DuplikateMarkieren1Click();
+    void Markierungsmaske1Click();
+    void ListBox1DblClick();
+    void DateienLschen1Click();
+    // Where deleted files go; tests put in one that refuses some files.
+    void setTrash(std::unique_ptr<fs::Trash> trash) { m_trash = std::move(trash); }
+
     void FListe();
     void ListeFormatieren1Click();
     void ZurckzuListe1Click();
@@ -68,10 +85,13 @@ protected:
 private:
     void createMenus();
     void switchToSimpleView();
+    void fillList(const results::Marks &marks);
 
     QStackedLayout *m_views;
     search::ResultList m_lines; // the paths as the file system holds their bytes
     results::FormattedDocument m_document;
+    std::unique_ptr<fs::Trash> m_trash;
+    bool m_applyingMarks = false; // the selection is being set from marks: no handler runs
 };
 
 } // namespace kw::ui

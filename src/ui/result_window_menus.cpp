@@ -63,6 +63,13 @@ void TSuchergebnis::createMenus()
     connect(Schlieen1, &QAction::triggered, this, &TSuchergebnis::Schlieen1Click);
     connect(Schlieen2, &QAction::triggered, this, &TSuchergebnis::Schlieen1Click);
 
+    connect(AllesMarkieren1, &QAction::triggered, this, &TSuchergebnis::AllesMarkieren1Click);
+    connect(DuplikateMarkieren1, &QAction::triggered, this, &TSuchergebnis::DuplikateMarkieren1Click);
+    connect(Markierungsmaske1, &QAction::triggered, this, &TSuchergebnis::Markierungsmaske1Click);
+    connect(DateienLschen1, &QAction::triggered, this, &TSuchergebnis::DateienLschen1Click);
+    connect(ListBox1, &QListWidget::itemSelectionChanged, this, &TSuchergebnis::ListBox1Click);
+    connect(ListBox1, &QAbstractItemView::doubleClicked, this, &TSuchergebnis::ListBox1DblClick);
+
     connect(ListBox1, &QWidget::customContextMenuRequested, this,
         [this](const QPoint &at) { PopupMenu1->popup(ListBox1->viewport()->mapToGlobal(at)); });
     connect(RichEdit1, &QWidget::customContextMenuRequested, this,

@@ -118,6 +118,13 @@ std::string TempTree::sparse(std::string_view relative, std::uint64_t size, std:
     return full;
 }
 
+bool TempTree::writeAt(const std::string &path, std::string_view content)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(content.data(), static_cast<std::streamsize>(content.size()));
+    return static_cast<bool>(out);
+}
+
 void TempTree::chmod(std::string_view relative, unsigned mode)
 {
     stdfs::permissions(checked(relative), static_cast<stdfs::perms>(mode));

@@ -28,6 +28,8 @@ public:
     // A file of `size` bytes holding nothing on disk but `tail` at its very end.
     std::string sparse(std::string_view relative, std::uint64_t size, std::string_view tail);
     void chmod(std::string_view relative, unsigned mode);
+    // Writes a file anywhere, for the rare test that needs one outside its tree.
+    static bool writeAt(const std::string &path, std::string_view content);
     void remove(std::string_view relative);
 
 private:

@@ -21,8 +21,9 @@ Windows::~Windows()
 
 MessageLog::MessageLog(ui::MessageButton answer)
 {
-    ui::setMessageInterceptor([this, answer](ui::MessageKind kind, const QString &text) {
-        messages.emplace_back(kind, text);
+    ui::setMessageInterceptor([this, answer](const ui::MessageRequest &request) {
+        messages.emplace_back(request.kind, request.text);
+        requests.push_back(request);
         if (whileShown)
             whileShown();
         return answer;

@@ -27,6 +27,7 @@ struct MessageLog {
     explicit MessageLog(ui::MessageButton answer = ui::MessageButton::Ok);
     ~MessageLog();
     std::vector<std::pair<ui::MessageKind, QString>> messages;
+    std::vector<ui::MessageRequest> requests;
     std::function<void()> whileShown; // runs inside each box, as a user could act then
 };
 

@@ -1,0 +1,60 @@
+#include "ui/desktop_open.h"
+
+#include "ui/qt_text.h"
+
+#include <QDesktopServices>
+#include <QFile>
+#include <QUrl>
+
+namespace kw::ui
+{
+namespace
+{
+
+std::function<void(const std::string &)> &opener()
+{
+    static std::function<void(const std::string &)> instance;
+    return instance;
+}
+
+#ifdef Q_OS_WIN
+// The recycle bin, which Qt reaches through the shell.
+class RecycleBin final : public fs::Trash
+{
+public:
+    std::error_code moveToTrash(const std::string &path) override
+    {
+        return QFile::moveToTrash(displayPath(path)) ? std::error_code {}
+                                                     : std::make_error_code(std::errc::operation_not_permitted);
+    }
+};
+#endif
+
+} // namespace
+
+void setDesktopOpener(std::function<void(const std::string &path)> newOpener)
+{
+    opener() = std::move(newOpener);
+}
+
+void openWithDesktop(const std::string &path)
+{
+    if (opener()) {
+        opener()(path);
+        return;
+    }
+    QDesktopServices::openUrl(QUrl::fromLocalFile(displayPath(path)));
+}
+
+std::unique_ptr<fs::Trash> platformTrash()
+{
+#ifdef Q_OS_WIN
+    return std::make_unique<RecycleBin>();
+#else
+    // Our own, not QFile::moveToTrash: Qt 6.4 was seen to create files/ and info/ in the
+    // current folder when ~/.local/share did not exist yet.
+    return std::make_unique<fs::FreedesktopTrash>();
+#endif
+}
+
+} // namespace kw::ui

@@ -1,0 +1,60 @@
+// The deletion run of the result window: marked files to the trash, the list reconciled
+// with what is really gone, the log shown.
+#include "ui/result_window.h"
+
+#include "fs/file_access.h"
+#include "fs/path_text.h"
+#include "results/deletion.h"
+#include "results/save_naming.h"
+#include "search/texts.h"
+#include "ui/locale_texts.h"
+#include "ui/message_box.h"
+#include "ui/qt_text.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDateTime>
+
+namespace kw::ui
+{
+
+void TSuchergebnis::DateienLschen1Click()
+{
+    if (!DateienLschen1->isEnabled())
+        return;
+    results::Marks current = marks();
+    const results::DeletionQuestion question = results::deletionQuestion(m_lines, current);
+    const QDateTime now = QDateTime::currentDateTime();
+    const std::string date = utf8(shortDateText(now.date()));
+    const std::string time = utf8(longTimeText(now.time()));
+    results::prepareDeletionLog(SaveDialog1, results::dateStamp(date));
+
+    // When every copy of some file is marked, the safe answer is the one Enter gives.
+    const MessageButton answer = showMessage(this, MessageKind::Confirmation, qs(question.text),
+        {MessageButton::Yes, MessageButton::No}, question.wholeBlocks > 0 ? MessageButton::No : MessageButton::Yes);
+    std::vector<std::string> notMoved;
+    if (answer == MessageButton::Yes) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        for (const std::string &path : results::deletionRequest(m_lines, current, fs::currentFolder())) {
+            if (m_trash->moveToTrash(path) && fs::fileExists(path))
+                notMoved.push_back(path);
+        }
+        QApplication::restoreOverrideCursor();
+    }
+
+    // What is gone is found out file by file, whatever the trash reported.
+    const std::vector<std::string> removed = results::reconcileAfterDeletion(
+        m_lines, current, [](const std::string &line) { return fs::fileExists(line); });
+    if (!removed.empty())
+        listKind = search::ListKind::FileList;
+    setDocument(results::deletionLog(removed, date, time));
+    fillList(current);
+    setWindowTitle(qs(search::kResultCaption));
+    if (!removed.empty())
+        showFormattedView();
+    DateienLschen1->setEnabled(results::anyMarked(current));
+    if (!notMoved.empty())
+        showMessage(this, MessageKind::Error, qs(results::notMovedText(notMoved)));
+}
+
+} // namespace kw::ui

@@ -1,0 +1,92 @@
+#include "results/deletion.h"
+
+#include "results/save_naming.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace kw::results
+{
+namespace
+{
+
+TEST(Deletion, ReconcilingRemovesExactlyTheMarkedLinesWhoseFilesAreGone)
+{
+    Lines lines = {"/A", "/B", "/C", "", "/D", "/E"};
+    Marks marks = {false, true, true, false, false, true};
+    const std::set<std::string> gone = {"/B", "/C", "/E", "/D"};
+    const auto removed = reconcileAfterDeletion(lines, marks, [&](const std::string &p) { return !gone.count(p); });
+    EXPECT_EQ(removed, (std::vector<std::string> {"/B", "/C", "/E"})); // /D was not marked
+    EXPECT_EQ(lines, (Lines {"/A", "", "/D"}));
+    EXPECT_EQ(marks, (Marks {false, false, false}));
+}
+
+TEST(Deletion, FileThatStaysKeepsItsPlaceAndMark)
+{
+    Lines lines = {"/A", "/B", "", "/C", "/D"};
+    Marks marks = {false, true, false, false, true};
+    const auto removed = reconcileAfterDeletion(lines, marks, [](const std::string &p) { return p == "/B"; });
+    EXPECT_EQ(removed, (std::vector<std::string> {"/D"}));
+    EXPECT_EQ(lines, (Lines {"/A", "/B", "", "/C"}));
+    EXPECT_EQ(marks, (Marks {false, true, false, false}));
+}
+
+TEST(Deletion, WholeBlockLeavesItsSeparatorsBehind)
+{
+    Lines lines = {"/A", "/B", "", "/C", "/D", "", "/E", "/F"};
+    Marks marks = {false, false, false, true, true, false, false, false};
+    reconcileAfterDeletion(lines, marks, [](const std::string &) { return false; });
+    EXPECT_EQ(lines, (Lines {"/A", "/B", "", "", "/E", "/F"}));
+}
+
+TEST(Deletion, QuestionCountsFilesAndBlocksWithoutACopyLeft)
+{
+    const Lines lines = {"/A", "/B", "", "/C", "/D", "", "/E", "/F"};
+    const DeletionQuestion some = deletionQuestion(lines, {false, true, false, false, true, false, false, true});
+    EXPECT_EQ(some.files, 3U);
+    EXPECT_EQ(some.wholeBlocks, 0U);
+    EXPECT_EQ(some.text, "Sollen die 3 markierten Dateien in den Papierkorb verschoben werden?");
+
+    const DeletionQuestion all = deletionQuestion(lines, {true, true, false, true, true, false, false, true});
+    EXPECT_EQ(all.files, 5U);
+    EXPECT_EQ(all.wholeBlocks, 2U);
+    EXPECT_NE(all.text.find("In 2 Gruppen sind alle Kopien markiert."), std::string::npos);
+
+    EXPECT_EQ(deletionQuestion({"/A", "/B"}, {false, true}).text,
+        "Soll die markierte Datei in den Papierkorb verschoben werden?");
+}
+
+TEST(Deletion, RequestHoldsTheMarkedLinesAsAbsolutePaths)
+{
+    EXPECT_EQ(deletionRequest({"/a/x", "", "rel/y", "/b/z"}, {true, false, true, false}, "/home/u"),
+        (std::vector<std::string> {"/a/x", "/home/u/rel/y"}));
+}
+
+TEST(Deletion, LogHasHeadingDateRemovedLinesAndFooter)
+{
+    const FormattedDocument log = deletionLog({"/B", "/C"}, "08.12.26", "14:05:09");
+    ASSERT_EQ(log.size(), 3U + 2U + 4U);
+    EXPECT_EQ(log[0], (Paragraph {"Gelöschte Datei-Duplikate", true, true, 18}));
+    EXPECT_EQ(log[1], (Paragraph {"(08.12.26 um 14:05:09)", false, false, 8}));
+    EXPECT_EQ(log[3], (Paragraph {"/B", false, false, 10}));
+    EXPECT_EQ(log[4], (Paragraph {"/C", false, false, 10}));
+    EXPECT_EQ(log.back().text, "e-Mail: kopienwacht@example.org");
+    EXPECT_EQ(deletionLog({}, "d", "t").size(), 7U);
+}
+
+TEST(SaveNaming, DateStampKeepsNoFolderSeparator)
+{
+    EXPECT_EQ(dateStamp("08.12.26"), "08-12-26");
+    EXPECT_EQ(dateStamp("12/8/26"), "12-8-26");
+    EXPECT_EQ(dateStamp("2026-12-08"), "2026-12-08");
+    SaveDialogState dialog;
+    dialog.filterIndex = 1;
+    prepareDeletionLog(dialog, "08-12-26");
+    EXPECT_EQ(dialog.title, "Liste der gelöschten Duplikate Speichern");
+    EXPECT_EQ(dialog.fileName, "Geloescht(08-12-26).rtf");
+    EXPECT_EQ(dialog.filterIndex, 1);
+}
+
+} // namespace
+} // namespace kw::results

@@ -1,0 +1,222 @@
+// Marking, opening and deleting in the result window, with real files and a trash of the
+// test's own.
+#include "fs/file_access.h"
+#include "support/temp_tree.h"
+#include "ui/desktop_open.h"
+#include "ui/input_dialog.h"
+#include "ui/qt_text.h"
+#include "ui/result_window.h"
+#include "ui_test_support.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QTextEdit>
+#include <QtTest>
+
+#include <set>
+
+using namespace kw;
+
+namespace
+{
+
+// The trash a user has, but refusing the paths a test names.
+class RefusingTrash final : public fs::Trash
+{
+public:
+    RefusingTrash(std::string home, std::set<std::string> refused)
+        : m_trash(std::move(home)), m_refused(std::move(refused))
+    {
+    }
+    std::error_code moveToTrash(const std::string &path) override
+    {
+        if (m_refused.count(path))
+            return std::make_error_code(std::errc::device_or_resource_busy);
+        return m_trash.moveToTrash(path);
+    }
+
+private:
+    fs::FreedesktopTrash m_trash;
+    std::set<std::string> m_refused;
+};
+
+QString marksOf(const ui::TSuchergebnis &window)
+{
+    QString text;
+    for (const bool mark : window.marks())
+        text.append(mark ? QLatin1Char('x') : QLatin1Char('.'));
+    return text;
+}
+
+} // namespace
+
+class MarkingDeletionTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    // Blocks A, B, C and D, E of real files.
+    std::vector<std::string> makeBlocks(test::TempTree &tree)
+    {
+        return {tree.file("A", "1"), tree.file("B", "1"), tree.file("C", "1"), "", tree.file("D", "2"),
+            tree.file("E", "2")};
+    }
+
+private slots:
+    void cleanup()
+    {
+        ui::setTextInterceptor(nullptr);
+        ui::setDesktopOpener(nullptr);
+    }
+
+    void markingCommandsKeepSeparatorsUnmarkedAndFollowTheDeleteEntry()
+    {
+        test::TempTree tree;
+        ui::TSuchergebnis window;
+        window.setLines(makeBlocks(tree));
+        window.setMarks({true, false, false, false, false, false});
+        window.DuplikateMarkieren1Click();
+        QCOMPARE(marksOf(window), QStringLiteral(".xx..x"));
+        QVERIFY(window.DateienLschen1->isEnabled());
+        window.AllesMarkieren1Click();
+        QCOMPARE(marksOf(window), QStringLiteral("xxx.xx"));
+        // a range across the blocks by hand: the separator is unmarked again at once
+        window.ListBox1->selectAll();
+        QCOMPARE(marksOf(window), QStringLiteral("xxx.xx"));
+        window.ListBox1->clearSelection();
+        QVERIFY(!window.DateienLschen1->isEnabled());
+    }
+
+    void maskDialogCancelledOrEmptyChangesNothing()
+    {
+        test::TempTree tree;
+        ui::TSuchergebnis window;
+        window.setLines({tree.file("Bilder/a.jpg", "1"), tree.file("bilder/b.jpg", "1")});
+        QString caption;
+        QString prompt;
+        std::optional<QString> answer;
+        ui::setTextInterceptor([&](const QString &c, const QString &p) {
+            caption = c;
+            prompt = p;
+            return answer;
+        });
+        window.Markierungsmaske1Click();
+        QCOMPARE(caption, QStringLiteral("Markierungsmaske"));
+        QCOMPARE(prompt, QStringLiteral("Zeichenfolge im Dateinamen:"));
+        QCOMPARE(marksOf(window), QStringLiteral(".."));
+        answer = QString();
+        window.Markierungsmaske1Click();
+        QCOMPARE(marksOf(window), QStringLiteral(".."));
+        QVERIFY(!window.DateienLschen1->isEnabled());
+        answer = QStringLiteral("/bilder/");
+        window.Markierungsmaske1Click();
+        QCOMPARE(marksOf(window), QStringLiteral(".x"));
+        QVERIFY(window.DateienLschen1->isEnabled());
+    }
+
+    void doubleClickOpensOnlyAnExistingFile()
+    {
+        test::TempTree tree;
+        ui::TSuchergebnis window;
+        const std::string present = tree.file("da.txt", "1");
+        window.setLines({present, "", tree.path("weg.txt"), tree.path("")});
+        std::vector<std::string> opened;
+        ui::setDesktopOpener([&](const std::string &path) { opened.push_back(path); });
+        for (int row = 0; row < 4; ++row) {
+            window.ListBox1->setCurrentRow(row);
+            window.ListBox1DblClick();
+        }
+        QCOMPARE(opened, std::vector<std::string> {present});
+    }
+
+    void confirmedDeletionLeavesTheFirstOfEachBlockAndShowsTheLog()
+    {
+        test::TempTree tree;
+        ui::TSuchergebnis window;
+        window.setTrash(std::make_unique<fs::FreedesktopTrash>(tree.path("Trash")));
+        const std::vector<std::string> lines = makeBlocks(tree);
+        window.setLines(lines);
+        window.show();
+        window.DuplikateMarkieren1Click();
+        test::MessageLog log(ui::MessageButton::Yes);
+        window.DateienLschen1Click();
+
+        QCOMPARE(log.requests.size(), std::size_t {1});
+        QCOMPARE(log.requests[0].kind, ui::MessageKind::Confirmation);
+        QCOMPARE(log.requests[0].text,
+            QStringLiteral("Sollen die 3 markierten Dateien in den Papierkorb verschoben werden?"));
+        QCOMPARE(log.requests[0].defaultButton, ui::MessageButton::Yes);
+        QCOMPARE(window.lines(), (std::vector<std::string> {lines[0], "", lines[4]}));
+        QVERIFY(fs::fileExists(tree.path("Trash/files/B")));
+        QVERIFY(fs::fileExists(tree.path("Trash/files/E")));
+        QVERIFY(window.formattedViewShown());
+        QCOMPARE(window.windowTitle(), QStringLiteral("Suchergebnis"));
+        QCOMPARE(window.listKind, search::ListKind::FileList);
+        QVERIFY(!window.DateienLschen1->isEnabled());
+        QCOMPARE(window.document()[0].text, std::string("Gelöschte Datei-Duplikate"));
+        QCOMPARE(window.document()[3].text, lines[1]);
+        QCOMPARE(window.document()[4].text, lines[2]);
+        QCOMPARE(window.document()[5].text, lines[5]);
+        QCOMPARE(window.SaveDialog1.title, std::string("Liste der gelöschten Duplikate Speichern"));
+        QVERIFY(window.SaveDialog1.fileName.starts_with("Geloescht("));
+        QVERIFY(window.SaveDialog1.fileName.ends_with(").rtf"));
+    }
+
+    void declinedDeletionChangesOnlyCaptionAndLog()
+    {
+        test::TempTree tree;
+        ui::TSuchergebnis window;
+        window.setTrash(std::make_unique<fs::FreedesktopTrash>(tree.path("Trash")));
+        const std::vector<std::string> lines = makeBlocks(tree);
+        window.setLines(lines);
+        window.setWindowTitle(QStringLiteral("Suchergebnis (5 aus 5 Dateien)"));
+        window.DuplikateMarkieren1Click();
+        test::MessageLog log(ui::MessageButton::No);
+        window.DateienLschen1Click();
+        QCOMPARE(window.lines(), lines);
+        QCOMPARE(marksOf(window), QStringLiteral(".xx..x"));
+        QVERIFY(!window.formattedViewShown());
+        QVERIFY(window.DateienLschen1->isEnabled());
+        QCOMPARE(window.listKind, search::ListKind::DuplicateList);
+        QCOMPARE(window.windowTitle(), QStringLiteral("Suchergebnis"));
+        QCOMPARE(window.document().size(), std::size_t {7}); // a log without entries
+        QVERIFY(fs::fileExists(lines[1]));
+    }
+
+    void fileThatCannotBeMovedStaysMarkedAndIsReported()
+    {
+        test::TempTree tree;
+        ui::TSuchergebnis window;
+        const std::vector<std::string> lines = makeBlocks(tree);
+        window.setTrash(std::make_unique<RefusingTrash>(tree.path("Trash"), std::set<std::string> {lines[2]}));
+        window.setLines(lines);
+        window.DuplikateMarkieren1Click();
+        test::MessageLog log(ui::MessageButton::Yes);
+        window.DateienLschen1Click();
+        QCOMPARE(window.lines(), (std::vector<std::string> {lines[0], lines[2], "", lines[4]}));
+        QCOMPARE(marksOf(window), QStringLiteral(".x.."));
+        QVERIFY(window.DateienLschen1->isEnabled());
+        QCOMPARE(window.document().size(), std::size_t {7 + 2}); // B and E logged, not C
+        QCOMPARE(log.requests.size(), std::size_t {2});
+        QCOMPARE(log.requests[1].kind, ui::MessageKind::Error);
+        QVERIFY(log.requests[1].text.contains(ui::displayPath(lines[2])));
+    }
+
+    void markingEveryCopyAsksWithNoAsTheDefault()
+    {
+        test::TempTree tree;
+        ui::TSuchergebnis window;
+        window.setTrash(std::make_unique<fs::FreedesktopTrash>(tree.path("Trash")));
+        window.setLines(makeBlocks(tree));
+        window.setMarks({false, true, true, false, true, true});
+        window.ListBox1Click();
+        test::MessageLog log(ui::MessageButton::No);
+        window.DateienLschen1Click();
+        QCOMPARE(log.requests.size(), std::size_t {1});
+        QCOMPARE(log.requests[0].defaultButton, ui::MessageButton::No);
+        QVERIFY(log.requests[0].text.contains(QStringLiteral("In einer Gruppe sind alle Kopien markiert.")));
+    }
+};
+
+QTEST_MAIN(MarkingDeletionTest)
+#include "marking_deletion_test.moc"
