@@ -11,6 +11,7 @@ namespace kw::search
 struct MarkedFolder {
     std::string path; // absolute, ending in exactly one "/" ("/home/u/Fotos/", "/")
     bool active = true; // only active entries are searched
+    friend bool operator==(const MarkedFolder &, const MarkedFolder &) = default;
 };
 
 struct SearchRequest {

@@ -1,8 +1,13 @@
 #include "ui/application.h"
 
+#include "ui/about_box.h"
+#include "ui/hint_filter.h"
 #include "ui/main_window.h"
+#include "ui/program_icon.h"
 #include "ui/progress_dialog.h"
+#include "ui/qt_settings_store.h"
 #include "ui/result_window.h"
+#include "ui/single_instance.h"
 
 #include <QApplication>
 
@@ -12,17 +17,38 @@ namespace kw::ui
 int runApplication(int argc, char **argv)
 {
     QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("Ostwerk"));
     QApplication::setApplicationName(QStringLiteral("Kopienwacht"));
+    QApplication::setWindowIcon(programIcon());
+    QApplication::setQuitOnLastWindowClosed(false); // the main window's closing ends the program
+
+    // A second start brings the running window to the front and opens nothing new.
+    SingleInstance instance;
+    if (!instance.claim())
+        return 0;
+
+    HintFilter hints;
+    app.installEventFilter(&hints);
+    QtSettingsStore settings;
 
     // Created once, in this order, and kept for the whole run.
     THauptfenster hauptfenster;
+    hauptfenster.setSettingsStore(&settings);
+    hauptfenster.FormCreate(settings);
     TMeldung meldung(&hauptfenster);
     TSuchergebnis suchergebnis;
-    hauptfenster.attach(&meldung, &suchergebnis);
-    QApplication::setQuitOnLastWindowClosed(false); // the main window's closing ends the program
+    TInfo info(&hauptfenster);
+    hauptfenster.attach(&meldung, &suchergebnis, &info);
+
+    QObject::connect(&instance, &SingleInstance::activationRequested, &hauptfenster, [&hauptfenster] {
+        if (hauptfenster.isMinimized())
+            hauptfenster.showNormal();
+        hauptfenster.show();
+        hauptfenster.raise();
+        hauptfenster.activateWindow();
+    });
     hauptfenster.show();
-    const int status = QApplication::exec();
-    return status;
+    return QApplication::exec();
 }
 
 } // namespace kw::ui

@@ -37,10 +37,11 @@ THauptfenster::THauptfenster(QWidget *parent) : QWidget(parent)
     setHint(GroupBox1, "rechte Maustaste@für Popup-Menü");
 }
 
-void THauptfenster::attach(TMeldung *meldung, TSuchergebnis *suchergebnis)
+void THauptfenster::attach(TMeldung *meldung, TSuchergebnis *suchergebnis, TInfo *info)
 {
     m_meldung = meldung;
     m_suchergebnis = suchergebnis;
+    m_info = info;
 }
 
 void THauptfenster::createControls()
@@ -118,11 +119,9 @@ void THauptfenster::createControls()
     Timer1->setSingleShot(true);
 
     RzDirectoryListBox1->setMinimumSize(300, 240);
-    connect(RzDirectoryListBox1, &FolderView::folderChanged, RzDriveComboBox1, &DriveComboBox::followFolder);
-    connect(RzDriveComboBox1, &DriveComboBox::driveChosen, this,
-        [this](const QString &folder) { RzDirectoryListBox1->setFolder(folder); });
-    connect(Button1, &QPushButton::clicked, this, &THauptfenster::Button1Click);
     RzDirectoryListBox1->setFolder(displayPath(fs::currentFolder()));
+    connect(Button1, &QPushButton::clicked, this, &THauptfenster::Button1Click);
+    connectFolderHandlers();
 }
 
 void THauptfenster::createMenu()
@@ -145,6 +144,15 @@ void THauptfenster::createMenu()
     Info1 = PopupMenu1->addAction(QStringLiteral("Info"));
     // The shortcuts work anywhere in the main window, not only while the menu is open.
     addActions({Anzeigen1, OrdnerEinfgen1, OrdnerLschen1, Listeffnen1, Hilfe1, Info1});
+
+    connect(Anzeigen1, &QAction::triggered, this, &THauptfenster::Anzeigen1Click);
+    connect(OrdnerEinfgen1, &QAction::triggered, this, &THauptfenster::OrdnerEinfgen1Click);
+    connect(OrdnerLschen1, &QAction::triggered, this, &THauptfenster::OrdnerLschen1Click);
+    connect(Listeffnen1, &QAction::triggered, this, &THauptfenster::Listeffnen1Click);
+    connect(Hilfe1, &QAction::triggered, this, &THauptfenster::Hilfe1Click);
+    connect(Info1, &QAction::triggered, this, &THauptfenster::Image1Click);
+    connect(Image1, &ClickArea::clicked, this, &THauptfenster::Image1Click);
+    connect(Timer1, &QTimer::timeout, this, &THauptfenster::Timer1Timer);
 }
 
 void THauptfenster::contextMenuEvent(QContextMenuEvent *event)
@@ -160,6 +168,8 @@ void THauptfenster::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    if (m_settings != nullptr)
+        FormClose(*m_settings);
     event->accept();
     QApplication::quit();
 }
@@ -189,6 +199,7 @@ search::SearchRequest THauptfenster::searchRequest() const
 {
     search::SearchRequest request;
     request.startFolder = pathBytes(startFolder());
+    request.markedFolders = m_marked.searchEntries();
     request.includeSubfolders = CheckBox1->isChecked();
     request.filter = utf8(Edit1->currentText());
     return request;

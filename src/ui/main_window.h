@@ -4,6 +4,9 @@
 
 #include "search/engine.h"
 #include "search/request.h"
+#include "shell/help_topics.h"
+#include "shell/marked_folders.h"
+#include "shell/settings.h"
 
 #include <QWidget>
 
@@ -28,6 +31,7 @@ class ClickArea;
 class DriveComboBox;
 class FolderView;
 class ShadowLabel;
+class TInfo;
 class TMeldung;
 class TSuchergebnis;
 class VerticalLabel;
@@ -40,7 +44,14 @@ public:
     explicit THauptfenster(QWidget *parent = nullptr);
 
     // The windows created after this one, which the search drives.
-    void attach(TMeldung *meldung, TSuchergebnis *suchergebnis);
+    void attach(TMeldung *meldung, TSuchergebnis *suchergebnis, TInfo *info = nullptr);
+
+    // Restores the settings, runs once before the window is first shown.
+    void FormCreate(shell::SettingsStore &store);
+    // Writes the settings back; runs when the window closes.
+    void FormClose(shell::SettingsStore &store);
+    // Where the settings go when the window closes; none: they are not written.
+    void setSettingsStore(shell::SettingsStore *store) { m_settings = store; }
 
     QGroupBox *GroupBox1;
     QLabel *Label1;
@@ -66,6 +77,24 @@ public:
     QAction *Hilfe1;
     QAction *Info1;
 
+    // The marked-folder list and how the start folder relates to it.
+    void OrdnerEinfgen1Click();
+    void CheckBox1Click();
+    void OrdnerLschen1Click();
+    void Anzeigen1Click();
+    void ListView1Click();
+    void ListView1DblClick();
+    void RzDirectoryListBox1Change();
+    void RzDriveComboBox1Change();
+    void Ordnerliste();
+    const shell::MarkedFolders &markedFolders() const { return m_marked; }
+    shell::HelpContext helpContext() const { return m_helpContext; }
+
+    void Hilfe1Click(); // the help index
+    void Image1Click(); // the about box
+    void Timer1Timer();
+    void Listeffnen1Click(); // reopening a saved list
+
     // The search driver: one whole duplicate search.
     void Button1Click();
     bool searching() const { return m_searching; }
@@ -82,17 +111,26 @@ signals:
 protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     void createControls();
     void createMenu();
+    void connectFolderHandlers();
+    void showMarkedFolders();
+    void applyOverview(const shell::Overview &overview);
     void placeResultWindow(int resultWidth);
     int measuredResultWidth(const std::vector<std::string> &probes) const;
 
     TMeldung *m_meldung = nullptr;
     TSuchergebnis *m_suchergebnis = nullptr;
+    TInfo *m_info = nullptr;
     QStackedLayout *m_folderViews = nullptr;
     bool m_searching = false;
+    bool m_shownBefore = false;
+    shell::MarkedFolders m_marked;
+    shell::HelpContext m_helpContext = shell::HelpContext::StartFolderView;
+    shell::SettingsStore *m_settings = nullptr;
 };
 
 } // namespace kw::ui

@@ -11,6 +11,7 @@
 #include "ui/qt_text.h"
 #include "ui/result_window.h"
 #include "ui/search_run.h"
+#include "ui/window_geometry.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -22,19 +23,10 @@ namespace kw::ui
 namespace
 {
 
-search::Rect outerRect(const QWidget *window)
-{
-    const QRect frame = window->frameGeometry();
-    return {frame.x(), frame.y(), frame.width(), frame.height()};
-}
-
-search::Rect screenRect(const QWidget *window)
-{
-    const QRect area = window->screen()->geometry();
-    return {area.x(), area.y(), area.width(), area.height()};
-}
-
 } // namespace
+
+// Reopening saved lists comes with the list files.
+void THauptfenster::Listeffnen1Click() { }
 
 void THauptfenster::Button1Click()
 {
@@ -45,13 +37,11 @@ void THauptfenster::Button1Click()
 
     m_suchergebnis->listKind = search::ListKind::DuplicateList;
     const search::Rect main = outerRect(this);
-    const search::Point dialogAt
-        = search::centredOver(main, m_meldung->frameGeometry().width(), m_meldung->frameGeometry().height());
-    m_meldung->move(dialogAt.x, dialogAt.y);
+    const search::Rect dialog = outerRect(m_meldung);
+    moveOuter(m_meldung, search::centredOver(main, dialog.width, dialog.height));
     if (!m_suchergebnis->isVisible()) {
         const search::Rect result = outerRect(m_suchergebnis);
-        const search::Point at = search::resultWindowCentred(main, result.width, result.height, screenRect(this));
-        m_suchergebnis->move(at.x, at.y);
+        moveOuter(m_suchergebnis, search::resultWindowCentred(main, result.width, result.height, screenRect(this)));
     }
     m_suchergebnis->setWindowTitle(qs(search::kResultCaption));
     m_suchergebnis->ZurckzuListe1Click();
@@ -119,9 +109,8 @@ void THauptfenster::placeResultWindow(int resultWidth)
         m_suchergebnis->resize(m_suchergebnis->width() + resultWidth - result.width, m_suchergebnis->height());
         result.width = resultWidth;
     }
-    const search::Point at
-        = search::resultWindowAfterSearch(outerRect(this), result.width, result.height, screenRect(this));
-    m_suchergebnis->move(at.x, at.y);
+    moveOuter(m_suchergebnis,
+        search::resultWindowAfterSearch(outerRect(this), result.width, result.height, screenRect(this)));
     m_suchergebnis->show();
 }
 

@@ -3,6 +3,7 @@
 #include "search/texts.h"
 #include "ui/desktop_open.h"
 #include "ui/document_view.h"
+#include "ui/help_window.h"
 #include "ui/hints.h"
 #include "ui/locale_texts.h"
 #include "ui/qt_text.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QListWidget>
+#include <QShortcut>
 #include <QStackedLayout>
 #include <QTextEdit>
 
@@ -50,6 +52,8 @@ TSuchergebnis::TSuchergebnis(QWidget *parent) : QWidget(parent, Qt::Window)
 
     m_trash = platformTrash();
     createMenus();
+    auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [] { openHelp(shell::HelpContext::ResultWindow); });
 }
 
 void TSuchergebnis::setLines(search::ResultList lines)

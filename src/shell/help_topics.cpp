@@ -1,0 +1,36 @@
+#include "shell/help_topics.h"
+
+namespace kw::shell
+{
+
+std::string helpPageForTopic(std::string_view topic)
+{
+    if (topic == kHelpIndexTopic)
+        return "index.html";
+    return "index.html"; // an unknown topic opens the index rather than nothing
+}
+
+std::string helpPageForContext(HelpContext context)
+{
+    switch (context) {
+    case HelpContext::StartFolderView:
+        return "hauptfenster.html";
+    case HelpContext::MarkedFolderList:
+        return "ordnerliste.html";
+    case HelpContext::AboutBox:
+        return "info.html";
+    case HelpContext::ResultWindow:
+        return "suchergebnis.html";
+    }
+    return "index.html";
+}
+
+std::string helpFolder(std::string_view programFolder)
+{
+    std::string folder(programFolder);
+    if (!folder.ends_with('/'))
+        folder.push_back('/');
+    return folder + "help/";
+}
+
+} // namespace kw::shell

@@ -1,0 +1,90 @@
+// One instance per user: in one process, and with the real program started twice.
+#include "ui/single_instance.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <unistd.h>
+
+using namespace kw;
+
+class SingleInstanceTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QProcessEnvironment isolated(const QTemporaryDir &home)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("HOME"), home.path());
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+        environment.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        return environment;
+    }
+
+    static bool waitForFile(const QString &path, int milliseconds)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (!QFile::exists(path)) {
+            if (clock.elapsed() > milliseconds)
+                return false;
+            QTest::qWait(50);
+        }
+        return true;
+    }
+
+private slots:
+    void secondClaimAsksTheFirstToComeToTheFront()
+    {
+        const QString name = QStringLiteral("kw-test-instance-%1").arg(::getpid());
+        ui::SingleInstance first(name);
+        QVERIFY(first.claim());
+        QSignalSpy activated(&first, &ui::SingleInstance::activationRequested);
+        ui::SingleInstance second(name);
+        QVERIFY(!second.claim());
+        QVERIFY(activated.wait(3000));
+    }
+
+    void secondProgramEndsAndACrashedOneDoesNotBlock()
+    {
+        QTemporaryDir home;
+        QVERIFY(home.isValid());
+        const QString lock = QDir(home.path()).filePath(QStringLiteral("Kopienwacht-%1.lock").arg(::getuid()));
+
+        QProcess first;
+        first.setProcessEnvironment(isolated(home));
+        first.start(QStringLiteral(KOPIENWACHT_BINARY), {});
+        QVERIFY(first.waitForStarted());
+        QVERIFY(waitForFile(lock, 10000));
+
+        QProcess second;
+        second.setProcessEnvironment(isolated(home));
+        second.start(QStringLiteral(KOPIENWACHT_BINARY), {});
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QCOMPARE(first.state(), QProcess::Running);
+
+        // killed, it leaves its lock and socket behind: they must not keep the next one out
+        first.kill();
+        QVERIFY(first.waitForFinished(5000));
+        QVERIFY(QFile::exists(lock));
+        QProcess third;
+        third.setProcessEnvironment(isolated(home));
+        third.start(QStringLiteral(KOPIENWACHT_BINARY), {});
+        QVERIFY(third.waitForStarted());
+        QVERIFY(!third.waitForFinished(2000));
+        QCOMPARE(third.state(), QProcess::Running);
+        third.kill();
+        third.waitForFinished(5000);
+    }
+};
+
+QTEST_MAIN(SingleInstanceTest)
+#include "single_instance_test.moc"
