@@ -2,7 +2,9 @@
 // header, no byte-order mark, the bytes of each path as they are.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -17,5 +19,81 @@ std::error_code writePlainList(const std::string &path, const std::vector<std::s
 // Writes `bytes` to `path`, replacing what was there; an error when it cannot be created or
 // written in full.
 std::error_code writeWholeFile(const std::string &path, const std::string &bytes);
+
+// Splits list text into lines as a saved list is read back: a line ends at a CR, an LF right
+// after it belongs to the line end, an LF alone is an ordinary character, and 0x1A ends the
+// text. The text after the last line end is a last line when it is not empty.
+class ListLineReader
+{
+public:
+    // Feeds the next piece of the file; `line` is called for every complete line.
+    template<typename Line>
+    void feed(std::string_view bytes, Line &&line);
+    template<typename Line>
+    void finish(Line &&line);
+    bool ended() const { return m_ended; }
+
+    // Lines longer than any path name no file; they are not kept in memory to the end.
+    static constexpr std::size_t kLongestLine = 4096;
+
+private:
+    std::string m_line;
+    bool m_overlong = false;
+    bool m_afterCr = false;
+    bool m_ended = false;
+};
+
+struct ReopenedList {
+    std::vector<std::string> lines; // what stays of the file: lines naming files, empty lines
+    std::error_code error; // the file could not be opened (nothing read) or read (lines so far)
+    bool opened = false;
+};
+
+// Reads a plain list back: every line that names an existing file, and every empty line once
+// a line has been kept. A file that is no list at all (binary, huge, endless lines) is read
+// through to its end in pieces, keeping nothing of it.
+ReopenedList reopenList(const std::string &path, const std::function<bool(const std::string &)> &exists);
+
+// The message for a failed reopening: "Datei nicht gefunden", "Dateizugriff verweigert", or
+// "E/A-Fehler" and the error number.
+std::string reopenErrorText(const std::error_code &error);
+
+template<typename Line>
+void ListLineReader::feed(std::string_view bytes, Line &&line)
+{
+    for (const char c : bytes) {
+        if (m_ended)
+            return;
+        if (m_afterCr) {
+            m_afterCr = false;
+            if (c == '\n')
+                continue; // the LF of a CR LF
+        }
+        if (c == '\x1a') {
+            m_ended = true;
+            return;
+        }
+        if (c == '\r') {
+            line(m_overlong ? std::string_view("\0", 1) : std::string_view(m_line));
+            m_line.clear();
+            m_overlong = false;
+            m_afterCr = true;
+            continue;
+        }
+        if (m_line.size() < kLongestLine)
+            m_line.push_back(c);
+        else
+            m_overlong = true;
+    }
+}
+
+template<typename Line>
+void ListLineReader::finish(Line &&line)
+{
+    if (!m_line.empty() || m_overlong)
+        line(m_overlong ? std::string_view("\0", 1) : std::string_view(m_line));
+    m_line.clear();
+    m_overlong = false;
+}
 
 } // namespace kw::results

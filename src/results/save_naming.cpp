@@ -20,4 +20,28 @@ void prepareDeletionLog(SaveDialogState &dialog, std::string_view stamp)
     dialog.fileName = "Geloescht(" + std::string(stamp) + ").rtf";
 }
 
+bool deletionLogPrepared(const SaveDialogState &dialog)
+{
+    return dialog.title == kDeletionLogTitle;
+}
+
+void prepareSave(SaveDialogState &dialog, SaveKind kind, search::ListKind listKind, std::string_view stamp)
+{
+    const bool duplicates = listKind == search::ListKind::DuplicateList;
+    const std::string date(stamp);
+    if (kind == SaveKind::PlainList) {
+        dialog.title = duplicates ? "Einfache Liste doppelter Dateien Speichern" : "Einfache Dateiliste Speichern";
+        dialog.fileName = (duplicates ? "Duplikate(" : "Dateiliste(") + date + ").txt";
+        dialog.filterIndex = 1;
+        dialog.defaultExtension = "txt";
+        return;
+    }
+    if (deletionLogPrepared(dialog))
+        return;
+    dialog.title = duplicates ? "Erweiterte Liste doppelter Dateien Speichern" : "Erweiterte Dateiliste Speichern";
+    dialog.fileName = (duplicates ? "Duplikate(" : "Dateiliste(") + date + ").rtf";
+    dialog.filterIndex = 2;
+    dialog.defaultExtension = "rtf";
+}
+
 } // namespace kw::results

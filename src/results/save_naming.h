@@ -20,4 +20,16 @@ std::string dateStamp(std::string_view shortDate);
 // A deletion run prepares the log's title and name; filter and extension stay as they are.
 void prepareDeletionLog(SaveDialogState &dialog, std::string_view stamp);
 
+bool deletionLogPrepared(const SaveDialogState &dialog);
+
+enum class SaveKind {
+    PlainList, // the result list as a text file
+    RichDocument, // the formatted list or the deletion log as RTF
+};
+
+// Sets title, proposed name, filter entry and default extension for a save command and the
+// list kind; saving the formatted document while a deletion log's naming is prepared keeps
+// that naming.
+void prepareSave(SaveDialogState &dialog, SaveKind kind, search::ListKind listKind, std::string_view stamp);
+
 } // namespace kw::results

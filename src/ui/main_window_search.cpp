@@ -25,9 +25,6 @@ namespace
 
 } // namespace
 
-// Reopening saved lists comes with the list files.
-void THauptfenster::Listeffnen1Click() { }
-
 void THauptfenster::Button1Click()
 {
     if (m_searching || m_meldung == nullptr || m_suchergebnis == nullptr)

@@ -1,5 +1,6 @@
 #include "ui/result_window.h"
 
+#include "results/save_naming.h"
 #include "search/texts.h"
 #include "ui/desktop_open.h"
 #include "ui/document_view.h"
@@ -98,9 +99,14 @@ void TSuchergebnis::FListe()
     QApplication::restoreOverrideCursor();
 }
 
+// Building the formatted list ends the naming of a deletion log: what is saved from the
+// formatted view is now the list.
 void TSuchergebnis::ListeFormatieren1Click()
 {
+    if (results::deletionLogPrepared(SaveDialog1))
+        SaveDialog1.title.clear();
     FListe();
+
     showFormattedView();
 }
 

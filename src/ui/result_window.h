@@ -12,6 +12,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <optional>
 
 class QAction;
 class QListWidget;
@@ -73,6 +74,11 @@ public:
     // Where deleted files go; tests put in one that refuses some files.
     void setTrash(std::unique_ptr<fs::Trash> trash) { m_trash = std::move(trash); }
 
+    void Speichern2Click(); // the list as a text file
+    void Speichern1Click(); // the formatted document as RTF
+    void Drucken1Click();
+    void ListeDrucken2Click();
+
     void FListe();
     void ListeFormatieren1Click();
     void ZurckzuListe1Click();
@@ -86,6 +92,9 @@ private:
     void createMenus();
     void switchToSimpleView();
     void fillList(const results::Marks &marks);
+    std::optional<QString> chooseSavePath();
+    void saveTo(const QString &path, const std::string &bytes);
+    void printDocument();
 
     QStackedLayout *m_views;
     search::ResultList m_lines; // the paths as the file system holds their bytes

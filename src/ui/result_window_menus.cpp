@@ -63,7 +63,12 @@ void TSuchergebnis::createMenus()
     connect(Schlieen1, &QAction::triggered, this, &TSuchergebnis::Schlieen1Click);
     connect(Schlieen2, &QAction::triggered, this, &TSuchergebnis::Schlieen1Click);
 
+    connect(Speichern2, &QAction::triggered, this, &TSuchergebnis::Speichern2Click);
+    connect(Speichern1, &QAction::triggered, this, &TSuchergebnis::Speichern1Click);
+    connect(Drucken1, &QAction::triggered, this, &TSuchergebnis::Drucken1Click);
+    connect(ListeDrucken2, &QAction::triggered, this, &TSuchergebnis::ListeDrucken2Click);
     connect(AllesMarkieren1, &QAction::triggered, this, &TSuchergebnis::AllesMarkieren1Click);
+
     connect(DuplikateMarkieren1, &QAction::triggered, this, &TSuchergebnis::DuplikateMarkieren1Click);
     connect(Markierungsmaske1, &QAction::triggered, this, &TSuchergebnis::Markierungsmaske1Click);
     connect(DateienLschen1, &QAction::triggered, this, &TSuchergebnis::DateienLschen1Click);

@@ -1,9 +1,11 @@
 // The result window's views, menus and closing.
+#include "ui/file_dialogs.h"
 #include "ui/result_window.h"
 
 #include <QAction>
 #include <QListWidget>
 #include <QMenu>
+#include <QPrinter>
 #include <QSignalSpy>
 #include <QTextBlock>
 #include <QTextEdit>
@@ -50,11 +52,19 @@ private slots:
         window.show();
         window.ListBox1->setFocus();
         QVERIFY(QTest::qWaitForWindowActive(&window));
+        int printDialogs = 0;
+        ui::setPrintInterceptor([&](QPrinter &) {
+            ++printDialogs;
+            return false;
+        });
         QSignalSpy print(window.ListeDrucken2, &QAction::triggered);
         QSignalSpy mark(window.DuplikateMarkieren1, &QAction::triggered);
         QTest::keyClick(window.ListBox1, Qt::Key_D, Qt::ControlModifier);
+        ui::setPrintInterceptor(nullptr);
         QCOMPARE(print.count(), 1);
+        QCOMPARE(printDialogs, 1);
         QCOMPARE(mark.count(), 0);
+
         QVERIFY(window.ListBox1->selectedItems().isEmpty());
     }
 
