@@ -80,15 +80,9 @@ FormattedDocument deletionLog(const std::vector<std::string> &removed, std::stri
 {
     FormattedDocument document;
     DocumentBuilder builder(document);
-    builder.setStyle(true, true);
-    builder.setPointSize(18);
-    builder.add("Gelöschte Datei-Duplikate");
-    builder.setStyle(false, false);
-    builder.setPointSize(8);
-    builder.add(dateLine(date, time));
-    builder.add("");
-    builder.setPointSize(10);
+    addHead(builder, "Gelöschte Datei-Duplikate", date, time);
     for (const std::string &line : removed)
+
         builder.add(line);
     addFooter(builder);
     return document;

@@ -15,6 +15,18 @@ std::string dateLine(std::string_view date, std::string_view time)
     return "(" + std::string(date) + " um " + std::string(time) + ")";
 }
 
+void addHead(DocumentBuilder &builder, std::string_view heading, std::string_view date, std::string_view time)
+{
+    builder.setStyle(true, true);
+    builder.setPointSize(18);
+    builder.add(heading);
+    builder.setStyle(false, false);
+    builder.setPointSize(8);
+    builder.add(dateLine(date, time));
+    builder.add("");
+    builder.setPointSize(10);
+}
+
 void addFooter(DocumentBuilder &builder)
 {
     builder.add("");
@@ -29,15 +41,9 @@ FormattedDocument FListe(
 {
     FormattedDocument document;
     DocumentBuilder builder(document);
-    builder.setStyle(true, true);
-    builder.setPointSize(18);
-    builder.add(listHeading(kind));
-    builder.setStyle(false, false);
-    builder.setPointSize(8);
-    builder.add(dateLine(date, time));
-    builder.add("");
-    builder.setPointSize(10);
+    addHead(builder, listHeading(kind), date, time);
     for (const std::string &line : lines)
+
         builder.add(line);
     addFooter(builder);
     return document;

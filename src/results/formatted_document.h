@@ -53,8 +53,11 @@ FormattedDocument FListe(
 // "(" + date + " um " + time + ")".
 std::string dateLine(std::string_view date, std::string_view time);
 
-// The two empty paragraphs at 10 points and the web and e-mail lines at 8 points that end
-// every document; the builder's size is whatever the caller set before.
+// The head of every document: the heading (bold, underlined, 18 points), "(date um time)" and
+// an empty paragraph (8 points); then the size for the lines, 10 points, is set.
+void addHead(DocumentBuilder &builder, std::string_view heading, std::string_view date, std::string_view time);
+
+// The two empty paragraphs and the web and e-mail lines at 8 points that end every document.
 void addFooter(DocumentBuilder &builder);
 
 } // namespace kw::results

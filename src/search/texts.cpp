@@ -64,6 +64,23 @@ std::string resultCaption(std::string_view foundCount, std::string_view fileCoun
     return caption;
 }
 
+std::string ProgressStatus::text() const
+{
+    switch (kind) {
+    case Kind::None:
+        return {};
+    case Kind::Folders:
+        return foldersFoundText(value);
+    case Kind::Files:
+        return filesFoundText(value);
+    case Kind::Sorting:
+        return sortingText(static_cast<int>(value));
+    case Kind::Comparing:
+        return comparingText(value, total);
+    }
+    return {};
+}
+
 std::string unexpectedErrorText(std::size_t line, std::size_t outer, std::size_t inner)
 {
     std::string text = "Unerwarteter Fehler [344] - Code: ";

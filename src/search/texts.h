@@ -38,4 +38,15 @@ std::string unexpectedErrorText(std::size_t line, std::size_t outer, std::size_t
 // A count in decimal.
 std::string decimal(unsigned long long value);
 
+// What the status line of a progress display shows: the latest count of the phase, kept as
+// numbers so that counting costs nothing, and turned into words only when drawn.
+struct ProgressStatus {
+    enum class Kind : unsigned char { None, Folders, Files, Sorting, Comparing };
+    Kind kind = Kind::None;
+    unsigned long long value = 0; // folders, files, percentage or position
+    unsigned long long total = 0; // comparing: the number of candidate files
+
+    std::string text() const; // "" for None
+};
+
 } // namespace kw::search

@@ -25,27 +25,15 @@ constexpr int kFolderMoveTicks = 3; // the start folder view moves about three t
 
 SearchRun::SearchRun(TMeldung &dialog, QWidget *messageParent) : m_dialog(dialog), m_messageParent(messageParent) { }
 
-std::uint64_t SearchRun::pack(Status status, std::uint64_t value)
+std::uint64_t SearchRun::pack(search::ProgressStatus::Kind kind, std::uint64_t value)
 {
-    return (static_cast<std::uint64_t>(status) << kValueBits) | (value & kValueMask);
+    return (static_cast<std::uint64_t>(kind) << kValueBits) | (value & kValueMask);
 }
 
-QString SearchRun::statusText(std::uint64_t packed) const
+search::ProgressStatus SearchRun::unpack(std::uint64_t packed) const
 {
-    const auto value = static_cast<std::size_t>(packed & kValueMask);
-    switch (static_cast<Status>(packed >> kValueBits)) {
-    case Status::None:
-        return {};
-    case Status::Folders:
-        return qs(search::foldersFoundText(value));
-    case Status::Files:
-        return qs(search::filesFoundText(value));
-    case Status::Sorting:
-        return qs(search::sortingText(static_cast<int>(value)));
-    case Status::Comparing:
-        return qs(search::comparingText(value, m_candidateCount.load(std::memory_order_relaxed)));
-    }
-    return {};
+    return {static_cast<search::ProgressStatus::Kind>(packed >> kValueBits), packed & kValueMask,
+        m_candidateCount.load(std::memory_order_relaxed)};
 }
 
 search::SearchOutcome SearchRun::execute(const search::SearchRequest &request)
@@ -77,7 +65,7 @@ void SearchRun::showStatus()
 {
     const std::uint64_t packed = m_status.load(std::memory_order_acquire);
     if (packed != 0)
-        m_dialog.setStatus(statusText(packed));
+        m_dialog.setStatus(qs(unpack(packed).text()));
 }
 
 void SearchRun::followFolder()
@@ -99,7 +87,7 @@ void SearchRun::followFolder()
 void SearchRun::showPhase(search::Phase phase, std::uint64_t status)
 {
     if (status != 0)
-        m_dialog.setStatus(statusText(status));
+        m_dialog.setStatus(qs(unpack(status).text()));
     m_dialog.setWindowTitle(qs(search::phaseCaption(phase)));
     if (phase == search::Phase::FolderSearch)
         m_dialog.showFolderSearch();
@@ -120,23 +108,24 @@ void SearchRun::phaseStarted(search::Phase phase)
 
 void SearchRun::foldersFound(std::size_t count)
 {
-    m_status.store(pack(Status::Folders, count), std::memory_order_release);
+    m_status.store(pack(search::ProgressStatus::Kind::Folders, count), std::memory_order_release);
 }
 
 void SearchRun::filesFound(std::size_t count)
 {
-    m_status.store(pack(Status::Files, count), std::memory_order_release);
+    m_status.store(pack(search::ProgressStatus::Kind::Files, count), std::memory_order_release);
 }
 
 void SearchRun::sortProgress(int percent)
 {
-    m_status.store(pack(Status::Sorting, static_cast<std::uint64_t>(percent)), std::memory_order_release);
+    m_status.store(
+        pack(search::ProgressStatus::Kind::Sorting, static_cast<std::uint64_t>(percent)), std::memory_order_release);
 }
 
 void SearchRun::comparing(std::size_t position, std::size_t count)
 {
     m_candidateCount.store(count, std::memory_order_relaxed);
-    m_status.store(pack(Status::Comparing, position), std::memory_order_release);
+    m_status.store(pack(search::ProgressStatus::Kind::Comparing, position), std::memory_order_release);
 }
 
 void SearchRun::folderListed(const std::string &folder)

@@ -5,6 +5,7 @@
 
 #include "search/engine.h"
 #include "search/observer.h"
+#include "search/texts.h"
 
 #include <QObject>
 #include <QString>
@@ -48,11 +49,10 @@ public:
     void unexpectedError(std::size_t line, std::size_t outer, std::size_t inner) override;
 
 private:
-    // The status line as one word, so that the counting thread never waits: phase, kind of
-    // count and value, packed.
-    enum class Status : std::uint64_t { None, Folders, Files, Sorting, Comparing };
-    static std::uint64_t pack(Status status, std::uint64_t value);
-    QString statusText(std::uint64_t packed) const;
+    // The status line as one word, so that the counting thread never waits: the kind of
+    // count above, its value below.
+    static std::uint64_t pack(search::ProgressStatus::Kind kind, std::uint64_t value);
+    search::ProgressStatus unpack(std::uint64_t packed) const;
     void showStatus();
     void showPhase(search::Phase phase, std::uint64_t status);
     void followFolder();

@@ -24,50 +24,31 @@ void ProgressLine::phaseStarted(search::Phase phase)
 
 void ProgressLine::foldersFound(std::size_t count)
 {
-    update(Status::Folders, count);
+    update({search::ProgressStatus::Kind::Folders, count, 0});
 }
 
 void ProgressLine::filesFound(std::size_t count)
 {
-    update(Status::Files, count);
+    update({search::ProgressStatus::Kind::Files, count, 0});
 }
 
 void ProgressLine::sortProgress(int percent)
 {
-    update(Status::Sorting, static_cast<std::size_t>(percent));
+    update({search::ProgressStatus::Kind::Sorting, static_cast<unsigned long long>(percent), 0});
 }
 
 void ProgressLine::comparing(std::size_t position, std::size_t count)
 {
-    update(Status::Comparing, position, count);
+    update({search::ProgressStatus::Kind::Comparing, position, count});
 }
 
-void ProgressLine::update(Status status, std::size_t first, std::size_t second)
+void ProgressLine::update(search::ProgressStatus status)
 {
     m_status = status;
-    m_first = first;
-    m_second = second;
     if (!m_live || (++m_calls & 63) != 0)
         return;
     if (std::chrono::steady_clock::now() - m_lastDraw >= kRedrawInterval)
         draw();
-}
-
-std::string ProgressLine::statusText() const
-{
-    switch (m_status) {
-    case Status::None:
-        return {};
-    case Status::Folders:
-        return search::foldersFoundText(m_first);
-    case Status::Files:
-        return search::filesFoundText(m_first);
-    case Status::Sorting:
-        return search::sortingText(static_cast<int>(m_first));
-    case Status::Comparing:
-        return search::comparingText(m_first, m_second);
-    }
-    return {};
 }
 
 void ProgressLine::accessDenied(const std::string &path)
@@ -98,7 +79,7 @@ void ProgressLine::draw()
 {
     m_lastDraw = std::chrono::steady_clock::now();
     std::string line = m_caption;
-    const std::string status = statusText();
+    const std::string status = m_status.text();
     if (!status.empty())
         line.append(": ").append(status);
     std::fprintf(m_stream, "\r%s\033[K", line.c_str());

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "search/observer.h"
+#include "search/texts.h"
 
 #include <chrono>
 #include <cstdio>
@@ -29,21 +30,17 @@ public:
     void finish();
 
 private:
-    enum class Status { None, Folders, Files, Sorting, Comparing };
-
     // Counts come once per file: they are only stored, and the clock is read now and then;
     // the line is redrawn at most ten times a second, from the latest values.
-    void update(Status status, std::size_t first, std::size_t second = 0);
-    std::string statusText() const;
+    void update(search::ProgressStatus status);
     void message(const std::string &text);
     void draw();
 
     std::FILE *m_stream;
     bool m_live;
     std::string m_caption;
-    Status m_status = Status::None;
-    std::size_t m_first = 0;
-    std::size_t m_second = 0;
+    search::ProgressStatus m_status;
+
     unsigned m_calls = 0;
     std::chrono::steady_clock::time_point m_lastDraw {};
     bool m_drawn = false;
