@@ -16,14 +16,9 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFontMetrics>
-#include <QScreen>
 
 namespace kw::ui
 {
-namespace
-{
-
-} // namespace
 
 void THauptfenster::Button1Click()
 {

@@ -5,6 +5,7 @@
 #include "ui/about_box.h"
 #include "ui/folder_view.h"
 #include "ui/help_window.h"
+#include "ui/qt_settings_store.h"
 #include "ui/qt_text.h"
 #include "ui_test_support.h"
 
@@ -233,7 +234,27 @@ private slots:
         QCOMPARE(ui::helpWindow()->currentPage(), QStringLiteral("suchergebnis.html"));
     }
 
+    void settingsThatCannotBeWrittenDoNotStopTheProgram()
+    {
+        test::TempTree tree;
+        tree.file("keine-ordner", "");
+        // the settings would have to live below a file: nothing can be read or written there
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, ui::displayPath(tree.path("keine-ordner")));
+        {
+            ui::QtSettingsStore store;
+            test::Windows w;
+            test::MessageLog log(ui::MessageButton::No);
+            w.main->FormCreate(store);
+            w.main->Timer1->stop();
+            w.main->FormClose(store);
+            QCOMPARE(log.requests.size(), std::size_t {1}); // a first start, as far as it can tell
+        }
+        ui::QtSettingsStore again;
+        QVERIFY(!again.read("XPos"));
+    }
+
     void aboutBoxIsCentredOverTheMainWindow()
+
     {
         test::Windows w;
         ui::TInfo info(w.main.get());
