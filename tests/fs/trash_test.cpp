@@ -123,16 +123,21 @@ TEST(Trash, FileOnAnotherVolumeGoesToThatVolumesTrash)
     test::TempTree t;
     if (deviceOf(volume) == 0 || deviceOf(volume) == deviceOf(t.root()) || ::access(volume.c_str(), W_OK) != 0)
         GTEST_SKIP() << "no writable second volume at " << volume;
+    const std::string own = volume + "/.Trash-" + std::to_string(::geteuid());
+    const bool trashWasThere = std::filesystem::exists(own);
     const std::string file = volume + "/kw-trash-test-" + std::to_string(::getpid()) + ".txt";
     ASSERT_TRUE(test::TempTree::writeAt(file, "anderswo"));
     FreedesktopTrash trash(t.path("Trash"));
     const std::error_code error = trash.moveToTrash(file);
-    const std::string own = volume + "/.Trash-" + std::to_string(::geteuid());
     const std::string name = std::string(baseName(file));
     const std::string moved = test::readFile(own + "/files/" + name);
     const std::string info = test::readFile(own + "/info/" + name + ".trashinfo");
     std::filesystem::remove(own + "/files/" + name);
     std::filesystem::remove(own + "/info/" + name + ".trashinfo");
+    std::error_code ignored;
+    if (!trashWasThere) // leave the volume as the test found it
+        std::filesystem::remove_all(own, ignored);
+
     ASSERT_FALSE(error) << error.message();
     EXPECT_EQ(moved, "anderswo");
     // recorded relative to the top of its volume
