@@ -3,7 +3,7 @@
 # but only those that are missing. Runs without a terminal (CI) as root or through sudo.
 set -eu
 
-packages="g++ cmake ninja-build make libgtest-dev qt6-base-dev libgl-dev \
+packages="g++ cmake ninja-build make clang-format libgtest-dev qt6-base-dev libgl-dev \
 fonts-dejavu-core fonts-liberation2 poppler-utils xdg-utils"
 
 missing=""

@@ -11,6 +11,13 @@ DEMO=/tmp/Beispiel
 rm -rf "$DEMO"
 trap 'rm -rf "$DEMO"' EXIT
 export LANG=de_DE.UTF-8 # German dates, also where the system has no German locale installed
+# A user of our own who has run the program before: no greeting, no about box.
+export HOME=/tmp/Beispiel-home XDG_CONFIG_HOME=/tmp/Beispiel-home/.config XDG_RUNTIME_DIR=/tmp/Beispiel-home
+rm -rf "$HOME"
+mkdir -p "$XDG_CONFIG_HOME/Ostwerk"
+chmod 700 "$HOME"
+printf '[General]\nAnsicht=Ordner\nXPos=330\nYPos=150\n' > "$XDG_CONFIG_HOME/Ostwerk/Kopienwacht.conf"
+
 
 mkdir -p "$DEMO/Bilder/Urlaub" "$DEMO/Bilder/Archiv" "$DEMO/Dokumente" "$OUT"
 head -c 200000 /dev/urandom > "$DEMO/Bilder/Urlaub/strand.jpg"
