@@ -1,16 +1,25 @@
 #include "fs/file_access.h"
 
 #include <fcntl.h>
+#include <linux/openat2.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
-#include <vector>
+#include <climits>
 
 namespace kw::fs
 {
 namespace
 {
+
+std::error_code lastError()
+{
+    return {errno, std::generic_category()};
+}
 
 std::function<bool(std::string_view)> &openFault()
 {
@@ -18,16 +27,76 @@ std::function<bool(std::string_view)> &openFault()
     return fault;
 }
 
-bool inSupplementaryGroups(gid_t group)
+// openat2 resolves a whole relative path in one call and refuses every link on the way.
+// Kernels before 5.6 and some sandboxes refuse the call itself; then the path is opened
+// name by name, which the kernel has always been able to do.
+std::atomic<bool> openat2Refused {false};
+
+int openat2NoLinks(int base, const char *path, int flags)
 {
-    static const std::vector<gid_t> groups = [] {
-        const int count = ::getgroups(0, nullptr);
-        std::vector<gid_t> result(count > 0 ? static_cast<std::size_t>(count) : 0);
-        if (count > 0 && ::getgroups(count, result.data()) < 0)
-            result.clear();
-        return result;
-    }();
-    return std::find(groups.begin(), groups.end(), group) != groups.end();
+    open_how how = {};
+    how.flags = static_cast<std::uint64_t>(flags);
+    how.resolve = RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
+    return static_cast<int>(::syscall(SYS_openat2, base, path, &how, sizeof how));
+}
+
+// A name that fails as a folder on the way may be a link: say so, as openat2 would.
+std::error_code stepError(int at, const std::string &name)
+{
+    const std::error_code error = lastError();
+    struct stat status = {};
+    if (error == std::errc::not_a_directory && ::fstatat(at, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) == 0
+        && S_ISLNK(status.st_mode))
+        return std::make_error_code(std::errc::too_many_symbolic_link_levels);
+    return error;
+}
+
+Opened openNameByName(int base, std::string_view relative, int flags)
+{
+    Opened result;
+    FileDescriptor current;
+    int at = base;
+    for (;;) {
+        const std::size_t slash = relative.find('/');
+        const std::string name(relative.substr(0, slash));
+        const bool last = slash == std::string_view::npos;
+        relative = last ? std::string_view {} : relative.substr(slash + 1);
+        if (name.empty() && !last)
+            continue;
+        const int stepFlags = last ? flags : O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+        FileDescriptor next(::openat(at, name.empty() ? "." : name.c_str(), stepFlags));
+        if (!next.valid()) {
+            result.error = stepError(at, name);
+            return result;
+        }
+        current = std::move(next);
+        at = current.get();
+        if (last) {
+            result.fd = std::move(current);
+            return result;
+        }
+    }
+}
+
+Opened openWithinLimit(int base, std::string_view relative, int flags)
+{
+    const std::string path(relative.empty() ? std::string_view(".") : relative);
+    if (!openat2Refused.load(std::memory_order_relaxed)) {
+        Opened result;
+        result.fd = FileDescriptor(openat2NoLinks(base, path.c_str(), flags));
+        if (result.fd.valid())
+            return result;
+        const int error = errno;
+        if (error != ENOSYS && error != EPERM && error != E2BIG) {
+            result.error = {error, std::generic_category()};
+            return result;
+        }
+        Opened fallback = openNameByName(base, path, flags);
+        if (error != EPERM || !fallback.error)
+            openat2Refused.store(true, std::memory_order_relaxed);
+        return fallback;
+    }
+    return openNameByName(base, path, flags);
 }
 
 } // namespace
@@ -55,25 +124,67 @@ void FileDescriptor::reset()
     m_fd = -1;
 }
 
-OpenedFile openForReading(const std::string &path)
+Opened openFolder(const std::string &path)
 {
-    OpenedFile result;
-    if (openFaultFor(path)) {
-        result.error = std::make_error_code(std::errc::permission_denied);
-        return result;
-    }
-    result.fd = FileDescriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
+    Opened result;
+    result.fd = FileDescriptor(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!result.fd.valid())
-        result.error = std::error_code(errno, std::generic_category());
+        result.error = lastError();
     return result;
 }
 
-std::optional<struct stat> statusOf(int fd)
+Opened openBelow(int base, std::string_view relative, int flags)
 {
-    struct stat status = {};
-    if (::fstat(fd, &status) != 0)
-        return std::nullopt;
-    return status;
+    flags |= O_NOFOLLOW | O_CLOEXEC;
+    // A path is handed to the kernel in pieces that each stay below its length limit; the
+    // folder where one piece ends is where the next one starts.
+    constexpr std::size_t kPiece = PATH_MAX - 256;
+    FileDescriptor hop;
+    int at = base;
+    while (relative.size() >= kPiece) {
+        const std::size_t cut = relative.rfind('/', kPiece);
+        if (cut == std::string_view::npos || cut == 0)
+            return {FileDescriptor {}, std::make_error_code(std::errc::filename_too_long)};
+        Opened step = openWithinLimit(at, relative.substr(0, cut), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (step.error)
+            return step;
+        hop = std::move(step.fd);
+        at = hop.get();
+        relative.remove_prefix(cut + 1);
+    }
+    return openWithinLimit(at, relative, flags);
+}
+
+Opened openForReading(int base, std::string_view relative, std::string_view path)
+{
+    if (openFaultFor(path))
+        return {FileDescriptor {}, std::make_error_code(std::errc::permission_denied)};
+    return openBelow(base, relative, O_RDONLY | O_NONBLOCK | O_NOCTTY);
+}
+
+Status statusOf(int fd)
+{
+    Status result;
+    if (::fstat(fd, &result.status) != 0)
+        result.error = lastError();
+    return result;
+}
+
+Status statusOfPath(int base, std::string_view relative)
+{
+    Status result;
+    const std::string text(relative);
+    if (text.size() < PATH_MAX && ::fstatat(base, text.c_str(), &result.status, AT_SYMLINK_NOFOLLOW) == 0)
+        return result;
+    result.error = text.size() < PATH_MAX ? lastError() : std::make_error_code(std::errc::filename_too_long);
+    if (result.error != std::errc::filename_too_long)
+        return result;
+    const Opened opened = openBelow(base, relative, O_PATH);
+    if (opened.error) {
+        result.error = opened.error;
+        return result;
+    }
+    return statusOf(opened.fd.get());
 }
 
 std::ptrdiff_t readAt(int fd, char *buffer, std::size_t length, std::uint64_t offset)
@@ -93,18 +204,17 @@ std::ptrdiff_t readAt(int fd, char *buffer, std::size_t length, std::uint64_t of
     return static_cast<std::ptrdiff_t>(done);
 }
 
-bool readableByMode(const struct stat &status)
+void adviseSequential(int fd)
 {
-    // Asked once per listed file: the ids are read once per process.
-    static const uid_t user = ::geteuid();
-    static const gid_t group = ::getegid();
-    if (user == 0)
-        return true;
-    if (status.st_uid == user)
-        return (status.st_mode & S_IRUSR) != 0;
-    if (status.st_gid == group || inSupplementaryGroups(status.st_gid))
-        return (status.st_mode & S_IRGRP) != 0;
-    return (status.st_mode & S_IROTH) != 0;
+    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+}
+
+std::size_t openFileAllowance()
+{
+    rlimit limit = {};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
+        return 256;
+    return std::clamp<std::size_t>(static_cast<std::size_t>(limit.rlim_cur) / 4, 8, 512);
 }
 
 bool fileExists(const std::string &path)
@@ -113,9 +223,21 @@ bool fileExists(const std::string &path)
     return ::lstat(path.c_str(), &status) == 0 && !S_ISDIR(status.st_mode);
 }
 
-void setOpenFault(std::function<bool(std::string_view path)> fault)
+ScopedOpenFault::ScopedOpenFault(std::function<bool(std::string_view path)> fault)
 {
     openFault() = std::move(fault);
+}
+
+ScopedOpenFault::~ScopedOpenFault()
+{
+    openFault() = nullptr;
+}
+
+ScopedNameByNameOpening::ScopedNameByNameOpening() : m_before(openat2Refused.exchange(true)) { }
+
+ScopedNameByNameOpening::~ScopedNameByNameOpening()
+{
+    openat2Refused.store(m_before);
 }
 
 bool openFaultActive()

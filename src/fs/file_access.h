@@ -1,9 +1,8 @@
-// Opening and reading the files that are searched: read-only, never following a link,
-// every handle owned by one object.
+// Opening the folders and files that are searched: read-only, below a folder handle, never
+// through a link, every handle owned by one object.
 #pragma once
 
-#include <sys/stat.h>
-#include <sys/types.h>
+#include "fs/file_stamp.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -15,21 +14,6 @@
 
 namespace kw::fs
 {
-
-// Which file or folder an open handle refers to, whatever path led there.
-struct FileIdentity {
-    dev_t device = 0;
-    ino_t inode = 0;
-    friend bool operator==(const FileIdentity &, const FileIdentity &) = default;
-};
-
-struct FileIdentityHash {
-    std::size_t operator()(const FileIdentity &id) const noexcept
-    {
-        return std::hash<std::uint64_t> {}(
-            static_cast<std::uint64_t>(id.inode) * 0x9E3779B97F4A7C15ULL ^ static_cast<std::uint64_t>(id.device));
-    }
-};
 
 // An owned file descriptor, closed when it goes.
 class FileDescriptor
@@ -52,35 +36,74 @@ private:
     int m_fd = -1;
 };
 
-struct OpenedFile {
+struct Opened {
     FileDescriptor fd;
-    std::error_code error; // set when the file could not be opened
+    std::error_code error; // set when nothing could be opened
 };
 
-// Opens `path` read-only without following a final link and without waiting on a FIFO.
-// It asks nothing more of the file: a comparison proves type and length by reading (a
-// folder, FIFO or socket cannot be read at an offset; one byte past the expected end must
-// not come), and `statusOf` tells the rest where it is needed.
-OpenedFile openForReading(const std::string &path);
+// Opens a folder the user named, by its path text: links in it are honoured, as the user
+// sees them in a file manager.
+[[nodiscard]] Opened openFolder(const std::string &path);
 
-// What fstat says of an open file, or nothing when it fails.
-std::optional<struct stat> statusOf(int fd);
+// Opens `relative` below the folder `base` without following a link in any of its names and
+// without a limit on its length. `flags` are open(2)'s; O_NOFOLLOW and O_CLOEXEC are added.
+// A link on the way fails with ELOOP. An empty `relative` opens `base` itself again.
+[[nodiscard]] Opened openBelow(int base, std::string_view relative, int flags);
+
+// Opens a file to compare its contents: read-only, no link, no waiting on a FIFO, and never
+// a controlling terminal. `path` is the whole path text, for the test seam below.
+[[nodiscard]] Opened openForReading(int base, std::string_view relative, std::string_view path);
+
+// What fstat says of an open file, or the error.
+struct Status {
+    struct stat status = {};
+    std::error_code error;
+};
+[[nodiscard]] Status statusOf(int fd);
+// The same for `relative` below the open folder `base`, the last name not followed (the
+// folders on the way as the path text says); a path too long for one call is resolved in
+// pieces, without links.
+[[nodiscard]] Status statusOfPath(int base, std::string_view relative);
 
 // Reads up to `length` bytes at `offset`, going on after short reads until the end of the
 // file. Returns the bytes read, or -1 with errno set.
 std::ptrdiff_t readAt(int fd, char *buffer, std::size_t length, std::uint64_t offset);
 
-// Whether the permission bits in `status` let this process read the file. Root reads
-// everything. Access control lists are not consulted: callers confirm a "no" by opening.
-bool readableByMode(const struct stat &status);
+// Tells the kernel that a large file will be read from start to end.
+void adviseSequential(int fd);
+
+// How many files the comparison may keep open, leaving most descriptors to the rest.
+std::size_t openFileAllowance();
 
 // The existence test for a file: `path` names an entry that is not a folder.
 bool fileExists(const std::string &path);
 
 // A seam for tests, which run as root and so cannot meet "permission denied" on disk: while
-// set, opening a path for which the predicate says true fails with EACCES.
-void setOpenFault(std::function<bool(std::string_view path)> fault);
+// one is in place, opening a path for which it says true fails with EACCES. Tests set it
+// before a search and take it away after; nothing else changes it.
+class ScopedOpenFault
+{
+public:
+    explicit ScopedOpenFault(std::function<bool(std::string_view path)> fault);
+    ScopedOpenFault(const ScopedOpenFault &) = delete;
+    ScopedOpenFault &operator=(const ScopedOpenFault &) = delete;
+    ~ScopedOpenFault();
+};
 bool openFaultFor(std::string_view path);
 bool openFaultActive();
+
+// For tests: while one is in place, paths are opened name by name, as on a kernel without
+// openat2.
+class ScopedNameByNameOpening
+{
+public:
+    ScopedNameByNameOpening();
+    ScopedNameByNameOpening(const ScopedNameByNameOpening &) = delete;
+    ScopedNameByNameOpening &operator=(const ScopedNameByNameOpening &) = delete;
+    ~ScopedNameByNameOpening();
+
+private:
+    bool m_before;
+};
 
 } // namespace kw::fs

@@ -1,5 +1,7 @@
 #include "fs/listing.h"
 
+#include "fs/failure.h"
+#include "fs/file_access.h"
 #include "fs/path_text.h"
 #include "fs/text_case.h"
 
@@ -13,7 +15,6 @@
 #include <array>
 #include <cerrno>
 #include <memory>
-#include <optional>
 
 namespace kw::fs
 {
@@ -30,18 +31,9 @@ public:
         unsigned char type; // DT_REG, DT_DIR, …, or DT_UNKNOWN where the file system does not say
     };
 
-    DirectoryStream(const std::string &path, FollowLink follow)
-    {
-        int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
-        if (follow == FollowLink::No)
-            flags |= O_NOFOLLOW;
-        m_fd = FileDescriptor(::open(path.c_str(), flags));
-        if (!m_fd.valid())
-            m_error = std::error_code(errno, std::generic_category());
-    }
+    explicit DirectoryStream(int fd) : m_fd(fd) { }
 
     const std::error_code &error() const { return m_error; }
-    int fd() const { return m_fd.get(); }
 
     // The next entry other than "." and "..", or nothing at the end.
     std::optional<Entry> next()
@@ -61,10 +53,8 @@ public:
 private:
     bool refill()
     {
-        if (!m_fd.valid())
-            return false;
         for (;;) {
-            const ssize_t n = ::getdents64(m_fd.get(), m_buffer.get(), kBufferSize);
+            const ssize_t n = ::getdents64(m_fd, m_buffer.get(), kBufferSize);
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0)
@@ -78,7 +68,7 @@ private:
     }
 
     static constexpr std::size_t kBufferSize = 32 * 1024;
-    FileDescriptor m_fd;
+    int m_fd;
     std::error_code m_error;
     // dirent64 records need 8-byte alignment; new[] of std::max_align_t-sized storage gives it.
     std::unique_ptr<char[]> m_buffer = std::make_unique_for_overwrite<char[]>(kBufferSize);
@@ -91,8 +81,116 @@ bool hidden(const char *name)
     return name[0] == '.';
 }
 
+// Collects what one folder yields; one object per listing.
+class Lister
+{
+public:
+    Lister(int fd, const ListingOptions &options, FolderListing &result)
+        : m_fd(fd), m_options(options), m_result(result)
+    {
+    }
+
+    void entry(const DirectoryStream::Entry &entry)
+    {
+        if (hidden(entry.name))
+            return;
+        if (m_options.excluded != nullptr && m_options.excluded->matches(entry.name))
+            return;
+        unsigned char type = entry.type;
+        struct stat status = {};
+        bool statusKnown = false;
+        if (type == DT_UNKNOWN) { // some file systems do not say; ask without following
+            if (::fstatat(m_fd, entry.name, &status, AT_SYMLINK_NOFOLLOW) != 0) {
+                if (errno != ENOENT && m_options.mask != nullptr && m_options.mask->matches(entry.name))
+                    addFile(entry.name, {}, std::error_code(errno, std::generic_category()));
+                return;
+            }
+            statusKnown = true;
+            type = S_ISDIR(status.st_mode) ? DT_DIR : S_ISREG(status.st_mode) ? DT_REG : DT_LNK;
+        }
+        if (type == DT_DIR && m_options.subfolders)
+            subfolder(entry.name);
+        else if (type == DT_REG && m_options.mask != nullptr && m_options.mask->matches(entry.name))
+            file(entry.name, statusKnown ? &status : nullptr);
+    }
+
+private:
+    void subfolder(const char *name)
+    {
+        if (const std::error_code reason = unlistableReason(name))
+            m_result.unlistableFolders.push_back({name, reason});
+        else
+            m_result.subfolders.emplace_back(name);
+    }
+
+    void file(const char *name, const struct stat *known)
+    {
+        struct stat status = {};
+        if (known != nullptr) {
+            status = *known;
+        } else if (::fstatat(m_fd, name, &status, AT_SYMLINK_NOFOLLOW) != 0) {
+            // Gone since the folder was read: nothing to list. A folder whose names may be
+            // read but not its files (mode r--) says "permission denied": that is reported.
+            if (errno != ENOENT)
+                addFile(name, {}, std::error_code(errno, std::generic_category()));
+            return;
+        }
+        if (!S_ISREG(status.st_mode)) // replaced since the folder was read
+            return;
+        if (const std::error_code reason = unlistableReason(name)) {
+            m_result.unlistableFiles.push_back({name, reason});
+            return;
+        }
+        const FileStamp stamp = stampOf(status);
+        if (!m_options.sizes.allows(stamp.size))
+            return;
+        addFile(name, stamp, readable(name, status));
+    }
+
+    std::error_code readable(const char *name, const struct stat &status)
+    {
+        if (m_faults && openFaultFor(joinPath(m_options.folderPath, name)))
+            return std::make_error_code(std::errc::permission_denied);
+        if (m_options.credentials->mayRead(status))
+            return {};
+        // The bits say no; an access control list may still say yes.
+        const FileDescriptor fd(::openat(m_fd, name, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
+        return fd.valid() ? std::error_code {} : std::error_code(errno, std::generic_category());
+    }
+
+    void addFile(const char *name, const FileStamp &stamp, std::error_code unreadable)
+    {
+        const std::string_view text(name);
+        ListedFile file;
+        file.nameOffset = static_cast<std::uint32_t>(m_result.names.size());
+        file.nameLength = static_cast<std::uint16_t>(text.size());
+        file.stamp = stamp;
+        file.unreadable = static_cast<bool>(unreadable);
+        m_result.names.append(text);
+        if (unreadable)
+            m_result.unreadable.push_back({static_cast<std::uint32_t>(m_result.files.size()), unreadable});
+        m_result.files.push_back(file);
+    }
+
+    int m_fd;
+    const ListingOptions &m_options;
+    FolderListing &m_result;
+    const bool m_faults = openFaultActive();
+};
+
+} // namespace
+
+std::error_code unlistableReason(std::string_view name)
+{
+    if (name.find_first_of("\r\n") != std::string_view::npos)
+        return Failure::LineBreakInName;
+    if (name.find('\x1a') != std::string_view::npos)
+        return Failure::EndOfTextInName;
+    return {};
+}
+
 // Kernel file systems that hold no user files and whose sizes do not tell the truth.
-bool isPseudoFileSystem(int fd)
+bool onKernelFileSystem(int fd)
 {
     struct statfs info = {};
     if (::fstatfs(fd, &info) != 0)
@@ -118,108 +216,31 @@ bool isPseudoFileSystem(int fd)
     return std::find(kinds.begin(), kinds.end(), static_cast<long>(info.f_type)) != kinds.end();
 }
 
-} // namespace
-
-bool listableName(std::string_view name)
+FolderListing listFolder(int fd, const ListingOptions &options)
 {
-    return name.find_first_of("\r\n") == std::string_view::npos;
-}
-
-SubfolderListing listSubfolders(const std::string &folder, FollowLink follow, std::optional<dev_t> parentDevice)
-{
-    SubfolderListing result;
-    DirectoryStream stream(folder, follow);
-    if (stream.error()) {
-        result.error = stream.error();
+    FolderListing result;
+    const Status folder = statusOf(fd);
+    if (folder.error) {
+        result.error = folder.error;
         return result;
     }
-    struct stat status = {};
-    if (::fstat(stream.fd(), &status) != 0) {
-        result.error = std::error_code(errno, std::generic_category());
+    result.identity = {folder.status.st_dev, folder.status.st_ino};
+    if ((!options.parentDevice || *options.parentDevice != folder.status.st_dev) && onKernelFileSystem(fd)) {
+        result.kernelFileSystem = true;
         return result;
     }
-    result.identity = {status.st_dev, status.st_ino};
-    if (parentDevice && *parentDevice != status.st_dev && isPseudoFileSystem(stream.fd())) {
-        result.pseudoFileSystem = true;
-        return result;
-    }
+    DirectoryStream stream(fd);
+    Lister lister(fd, options, result);
+    std::size_t count = 0;
     while (const auto entry = stream.next()) {
-        if (hidden(entry->name))
-            continue;
-        bool isFolder = entry->type == DT_DIR;
-        if (entry->type == DT_UNKNOWN) { // some file systems do not say; ask without following
-            struct stat entryStatus = {};
-            isFolder = ::fstatat(stream.fd(), entry->name, &entryStatus, AT_SYMLINK_NOFOLLOW) == 0
-                && S_ISDIR(entryStatus.st_mode);
-        }
-        if (!isFolder)
-            continue;
-        if (listableName(entry->name))
-            result.names.emplace_back(entry->name);
-        else
-            result.unlistable.emplace_back(entry->name);
+        if (options.cancel != nullptr && (++count & 255) == 0 && options.cancel->load(std::memory_order_relaxed))
+            break;
+        lister.entry(*entry);
     }
     if (stream.error())
         result.error = stream.error();
-    std::sort(result.names.begin(), result.names.end(),
+    std::sort(result.subfolders.begin(), result.subfolders.end(),
         [](const std::string &a, const std::string &b) { return collatesBefore(a, b); });
-    return result;
-}
-
-FolderIdentityResult identifyFolder(const std::string &folder, FollowLink follow)
-{
-    FolderIdentityResult result;
-    int flags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
-    if (follow == FollowLink::No)
-        flags |= O_NOFOLLOW;
-    const FileDescriptor fd(::open(folder.c_str(), flags));
-    struct stat status = {};
-    if (!fd.valid() || ::fstat(fd.get(), &status) != 0) {
-        result.error = std::error_code(errno, std::generic_category());
-        return result;
-    }
-    result.identity = {status.st_dev, status.st_ino};
-    return result;
-}
-
-FileListing listFiles(const std::string &folder, const FileMask &mask)
-{
-    FileListing result;
-    if (mask.empty())
-        return result;
-    DirectoryStream stream(folder, FollowLink::Yes);
-    if (stream.error()) {
-        result.error = stream.error();
-        return result;
-    }
-    const bool faults = openFaultActive();
-    while (const auto entry = stream.next()) {
-        const unsigned char type = entry->type;
-        if (hidden(entry->name) || (type != DT_REG && type != DT_UNKNOWN))
-            continue;
-        if (!mask.matches(entry->name))
-            continue;
-        struct stat status = {};
-        if (::fstatat(stream.fd(), entry->name, &status, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(status.st_mode))
-            continue; // gone since the folder was read, or no regular file after all
-        if (!listableName(entry->name)) {
-            result.unlistable.emplace_back(entry->name);
-            continue;
-        }
-        FileEntry file {entry->name, static_cast<std::uint64_t>(status.st_size), true};
-        if (!readableByMode(status)) {
-            // The bits say no; an access control list may still say yes.
-            const int fd = ::openat(stream.fd(), entry->name, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
-            file.readable = fd >= 0;
-            if (fd >= 0)
-                ::close(fd);
-        }
-        if (faults && openFaultFor(joinPath(folder, file.name)))
-            file.readable = false;
-        result.files.push_back(std::move(file));
-    }
-    if (stream.error())
-        result.error = stream.error();
     return result;
 }
 

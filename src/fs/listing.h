@@ -1,67 +1,84 @@
-// The listing services: the subfolders of a folder and the files of a folder that match a
-// filter. Hidden entries (names beginning with ".") are never listed, links are never
-// followed, and nothing but folders and regular files is ever listed.
+// The listing service: the subfolders of an open folder and its files that match a filter,
+// in one pass over its entries. Hidden entries (names beginning with ".") are never listed,
+// links are never followed, and nothing but folders and regular files is ever listed.
 #pragma once
 
-#include "fs/file_access.h"
+#include "fs/credentials.h"
+#include "fs/file_stamp.h"
 #include "fs/mask.h"
 
+#include <atomic>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
 namespace kw::fs
 {
 
-// How a folder is opened: a folder the user named may be a link to a folder; one found
-// inside a tree is entered only when it is a folder itself.
-enum class FollowLink {
-    Yes, // top folders: the user's own path text is honoured
-    No, // subfolders: a link standing where a folder was is not entered
+// A regular file of a listing. Its name lies in the listing's name arena.
+struct ListedFile {
+    std::uint32_t nameOffset = 0;
+    std::uint16_t nameLength = 0;
+    bool unreadable = false; // could not be examined or opened; the reason is kept beside
+    FileStamp stamp; // as fstatat saw it; zero where that failed
 };
 
-// The subfolders of one folder, and which folder that was.
-struct SubfolderListing {
-    std::error_code error; // the folder could not be entered; nothing else is set
-    FileIdentity identity;
-    bool pseudoFileSystem = false; // a kernel file system (proc, sysfs, …) mounted here
-    std::vector<std::string> names; // sorted by collatesBefore
-    std::vector<std::string> unlistable; // names with a line break: they cannot stand in a list
-};
-
-// Lists the subfolders of `folder`. The pseudo file system check costs a statfs and runs
-// only when the folder lies on another device than `parentDevice`.
-SubfolderListing listSubfolders(
-    const std::string &folder, FollowLink follow, std::optional<dev_t> parentDevice = std::nullopt);
-
-// Enters `folder` without listing it: whether it can be entered, and which folder it is.
-struct FolderIdentityResult {
-    std::error_code error;
-    FileIdentity identity;
-};
-FolderIdentityResult identifyFolder(const std::string &folder, FollowLink follow);
-
-// One file of a folder listing.
-struct FileEntry {
+// A name that is left out, with the reason.
+struct SkippedName {
     std::string name;
-    std::uint64_t size = 0;
-    bool readable = true; // false: the file cannot be opened for reading
+    std::error_code reason;
 };
 
-// The files of one folder that match a mask, in the folder's own order.
-struct FileListing {
-    std::error_code error; // the folder could not be entered; nothing else is set
-    std::vector<FileEntry> files;
-    std::vector<std::string> unlistable; // matching names with a line break
+struct UnreadableReason {
+    std::uint32_t file = 0; // index into `files`
+    std::error_code reason;
 };
 
-// Lists the regular files of `folder` whose names match `mask`: one lstat-class call per
-// matching name for type and size, and an open only where the permission bits say no.
-FileListing listFiles(const std::string &folder, const FileMask &mask);
+struct FolderListing {
+    std::error_code error; // the folder could not be read (through): its entries are incomplete
+    FileIdentity identity; // of the folder listed
+    bool kernelFileSystem = false; // proc, sysfs, …: nothing is listed
+    std::vector<std::string> subfolders; // sorted by collatesBefore
+    std::vector<SkippedName> unlistableFolders; // names that cannot stand in a list
+    std::string names; // the file names, one after the other
+    std::vector<ListedFile> files; // in the folder's own order
+    std::vector<UnreadableReason> unreadable; // why each unreadable file is so, in file order
+    std::vector<SkippedName> unlistableFiles;
 
-// Whether `name` can stand as a line of a list: no line break in it.
-bool listableName(std::string_view name);
+    std::string_view nameOf(const ListedFile &file) const { return {names.data() + file.nameOffset, file.nameLength}; }
+};
+
+struct SizeLimits {
+    std::uint64_t minimum = 0;
+    std::uint64_t maximum = std::numeric_limits<std::uint64_t>::max();
+    bool allows(std::uint64_t size) const { return size >= minimum && size <= maximum; }
+};
+
+struct ListingOptions {
+    bool subfolders = false; // list the subfolders
+    const FileMask *mask = nullptr; // list the files that match; none without a mask
+    const FileMask *excluded = nullptr; // names neither listed nor entered
+    SizeLimits sizes;
+    const Credentials *credentials = nullptr; // required when files are listed
+    // The kernel file system check costs a statfs; it runs for a folder the user named and
+    // wherever a folder lies on another device than the one it was found in.
+    std::optional<dev_t> parentDevice;
+    std::string_view folderPath; // the folder's path text, for the open fault seam
+    const std::atomic<bool> *cancel = nullptr; // checked between entries
+};
+
+// Lists the open folder `fd` (read from its current position, which it leaves at the end).
+FolderListing listFolder(int fd, const ListingOptions &options);
+
+// Whether the open folder lies on a kernel file system that holds no user files.
+bool onKernelFileSystem(int fd);
+
+// Why `name` cannot stand as a line of a list (a line break, or 0x1A where reading a list
+// back stops), or no error.
+std::error_code unlistableReason(std::string_view name);
 
 } // namespace kw::fs

@@ -62,11 +62,12 @@ bool globMatches(std::u32string_view pattern, std::u32string_view name)
     std::size_t starP = std::u32string_view::npos;
     std::size_t starN = 0;
     while (n < name.size()) {
-        if (p < pattern.size() && (pattern[p] == U'?' || pattern[p] == name[n])) {
-            ++p, ++n;
-        } else if (p < pattern.size() && pattern[p] == U'*') {
+        // A "*" of the pattern is a wildcard first, also where the name holds a "*" itself.
+        if (p < pattern.size() && pattern[p] == U'*') {
             starP = p++;
             starN = n;
+        } else if (p < pattern.size() && (pattern[p] == U'?' || pattern[p] == name[n])) {
+            ++p, ++n;
         } else if (starP != std::u32string_view::npos) {
             p = starP + 1;
             n = ++starN;

@@ -82,30 +82,93 @@ std::u32string foldedCodePoints(std::string_view text)
     return result;
 }
 
-int compareFolded(std::string_view a, std::string_view b)
+namespace
 {
-    std::size_t i = 0;
-    std::size_t j = 0;
-    while (i < a.size() && j < b.size()) {
-        const auto ca = static_cast<unsigned char>(a[i]);
-        const auto cb = static_cast<unsigned char>(b[j]);
+
+// Reads a joined text code point by code point, piece after piece.
+class JoinedCursor
+{
+public:
+    explicit JoinedCursor(const JoinedText &text) : m_piece(text.head), m_next(text.tail) { }
+
+    bool atEnd()
+    {
+        if (m_pos < m_piece.size())
+            return false;
+        if (m_next.empty())
+            return true;
+        m_piece = m_next;
+        m_next = {};
+        m_pos = 0;
+        return m_piece.empty();
+    }
+    unsigned char peekByte() const { return static_cast<unsigned char>(m_piece[m_pos]); }
+    void skipByte() { ++m_pos; }
+    char32_t next() { return nextCodePoint(m_piece, m_pos); }
+
+private:
+    std::string_view m_piece;
+    std::string_view m_next;
+    std::size_t m_pos = 0;
+};
+
+int compareBytes(const JoinedText &a, const JoinedText &b)
+{
+    JoinedCursor i(a);
+    JoinedCursor j(b);
+    while (!i.atEnd() && !j.atEnd()) {
+        const unsigned char ca = i.peekByte();
+        const unsigned char cb = j.peekByte();
+        if (ca != cb)
+            return ca < cb ? -1 : 1;
+        i.skipByte(), j.skipByte();
+    }
+    if (!i.atEnd())
+        return 1;
+    if (!j.atEnd())
+        return -1;
+    return 0;
+}
+
+} // namespace
+
+int compareFolded(const JoinedText &a, const JoinedText &b)
+{
+    JoinedCursor i(a);
+    JoinedCursor j(b);
+    while (!i.atEnd() && !j.atEnd()) {
+        const unsigned char ca = i.peekByte();
+        const unsigned char cb = j.peekByte();
         char32_t fa;
         char32_t fb;
         if (ca < 0x80 && cb < 0x80) { // the common case, without decoding
             fa = foldCase(ca), fb = foldCase(cb);
-            ++i, ++j;
+            i.skipByte(), j.skipByte();
         } else {
-            fa = foldCase(nextCodePoint(a, i));
-            fb = foldCase(nextCodePoint(b, j));
+            fa = foldCase(i.next());
+            fb = foldCase(j.next());
         }
         if (fa != fb)
             return fa < fb ? -1 : 1;
     }
-    if (i < a.size())
+    if (!i.atEnd())
         return 1;
-    if (j < b.size())
+    if (!j.atEnd())
         return -1;
     return 0;
+}
+
+int compareFolded(std::string_view a, std::string_view b)
+{
+    return compareFolded(JoinedText {a, {}}, JoinedText {b, {}});
+}
+
+bool collatesBefore(const JoinedText &a, const JoinedText &b)
+{
+    const int folded = compareFolded(a, b);
+    if (folded != 0)
+        return folded < 0;
+    return compareBytes(a, b) < 0;
 }
 
 bool collatesBefore(std::string_view a, std::string_view b)

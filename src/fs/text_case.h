@@ -18,11 +18,20 @@ char32_t foldCase(char32_t c);
 // The whole text decoded and lowered, one element per character.
 std::u32string foldedCodePoints(std::string_view text);
 
+// A text held in two pieces and read as one: a folder's path (ending in "/", so that no
+// character is split between the pieces) and a name in it.
+struct JoinedText {
+    std::string_view head;
+    std::string_view tail;
+};
+
 // Compares the lower-case forms code point by code point: <0, 0 or >0.
 int compareFolded(std::string_view a, std::string_view b);
+int compareFolded(const JoinedText &a, const JoinedText &b);
 
 // The collation of paths in our lists: lower case first, then the exact bytes, so that the
 // order is total and does not depend on the machine's locale.
 bool collatesBefore(std::string_view a, std::string_view b);
+bool collatesBefore(const JoinedText &a, const JoinedText &b);
 
 } // namespace kw::fs

@@ -1,13 +1,16 @@
 #include "fs/trash.h"
 
-#include "fs/file_access.h"
+#include "fs/failure.h"
 #include "fs/path_text.h"
+#include "fs/volumes.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <optional>
@@ -17,85 +20,152 @@ namespace kw::fs
 namespace
 {
 
+constexpr std::size_t kNameMax = 255;
+constexpr std::string_view kInfoSuffix = ".trashinfo";
+
 std::error_code lastError()
 {
     return {errno, std::generic_category()};
 }
 
-// Creates `path` and its missing parents; the last one with `mode`.
-std::error_code makeFolders(const std::string &path, mode_t mode)
+// A trash folder and its two halves, open and checked.
+struct TrashFolder {
+    FileDescriptor folder;
+    FileDescriptor files;
+    FileDescriptor info;
+    dev_t device = 0;
+};
+
+struct TrashResult {
+    std::optional<TrashFolder> trash;
+    std::error_code error;
+};
+
+// A folder of the trash must be ours, and no one else may write in it: else another user
+// could take or read what is moved there.
+std::error_code checkOurs(int fd)
+{
+    const Status status = statusOf(fd);
+    if (status.error)
+        return status.error;
+    if (!S_ISDIR(status.status.st_mode) || status.status.st_uid != ::geteuid()
+        || (status.status.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+        return Failure::UnsafeTrash;
+    return {};
+}
+
+// Opens the folder `name` in `at`, making it first if it is missing. A link where the
+// folder should be is not followed.
+Opened openOrMake(int at, const char *name, mode_t mode)
+{
+    if (::mkdirat(at, name, mode) != 0 && errno != EEXIST)
+        return {FileDescriptor {}, lastError()};
+    Opened opened;
+    opened.fd = FileDescriptor(::openat(at, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!opened.fd.valid())
+        opened.error = errno == ELOOP || errno == ENOTDIR ? std::error_code(Failure::UnsafeTrash) : lastError();
+    else if (const std::error_code error = checkOurs(opened.fd.get()))
+        return {FileDescriptor {}, error};
+    return opened;
+}
+
+TrashResult halvesOf(FileDescriptor folder)
+{
+    TrashResult result;
+    if (const std::error_code error = checkOurs(folder.get())) {
+        result.error = error;
+        return result;
+    }
+    Opened files = openOrMake(folder.get(), "files", 0700);
+    if (files.error) {
+        result.error = files.error;
+        return result;
+    }
+    Opened info = openOrMake(folder.get(), "info", 0700);
+    if (info.error) {
+        result.error = info.error;
+        return result;
+    }
+    const Status status = statusOf(folder.get());
+    result.trash = TrashFolder {std::move(folder), std::move(files.fd), std::move(info.fd), status.status.st_dev};
+    return result;
+}
+
+// Creates the folders of `path` that are missing, following the links the user has made.
+std::error_code makeFolders(const std::string &path, mode_t lastMode)
 {
     struct stat status = {};
-    if (::lstat(path.c_str(), &status) == 0)
+    if (::stat(path.c_str(), &status) == 0)
         return S_ISDIR(status.st_mode) ? std::error_code {} : std::make_error_code(std::errc::not_a_directory);
-    const std::string parent(path.substr(0, path.rfind('/')));
-    if (!parent.empty() && parent != path) {
-        if (const std::error_code error = makeFolders(parent, 0755))
+    const std::size_t slash = path.rfind('/');
+    if (slash != std::string::npos && slash > 0) {
+        if (const std::error_code error = makeFolders(path.substr(0, slash), 0755))
             return error;
     }
-    if (::mkdir(path.c_str(), mode) != 0 && errno != EEXIST)
+    if (::mkdir(path.c_str(), lastMode) != 0 && errno != EEXIST)
         return lastError();
     return {};
 }
 
-std::optional<dev_t> deviceOf(const std::string &path)
+// The home trash. It may be a link the user made to a folder of their own elsewhere; the
+// folder it leads to must be theirs.
+TrashResult homeTrashFolder(const std::string &path)
 {
-    struct stat status = {};
-    if (::lstat(path.c_str(), &status) != 0)
-        return std::nullopt;
-    return status.st_dev;
-}
-
-// The path itself if it exists, else the closest folder above it that does.
-std::string nearestExisting(std::string path)
-{
-    while (path.size() > 1 && !deviceOf(path))
-        path = folderForm(path.substr(0, path.rfind('/')));
-    return path.empty() ? std::string("/") : path;
-}
-
-// The mount point of the volume `path` lies on: the highest folder above it on its device.
-std::string topFolderOf(const std::string &path, dev_t device)
-{
-    std::string top = folderForm(path.substr(0, path.rfind('/')));
-    if (top.empty())
-        top = "/";
-    while (top != "/") {
-        std::string parent = top.substr(0, top.rfind('/'));
-        if (parent.empty())
-            parent = "/";
-        const auto parentDevice = deviceOf(parent);
-        if (!parentDevice || *parentDevice != device)
-            break;
-        top = parent;
+    TrashResult result;
+    if ((result.error = makeFolders(path, 0700)))
+        return result;
+    Opened opened = openFolder(path);
+    if (opened.error) {
+        result.error = opened.error;
+        return result;
     }
-    return top;
+    return halvesOf(std::move(opened.fd));
 }
 
-// A folder of our own that is no link: the trash must not be redirected elsewhere.
-bool ownedFolder(const std::string &path)
+// The trash of another volume, in the folder `top` where it is mounted.
+TrashResult volumeTrashFolder(const std::string &top)
 {
-    struct stat status = {};
-    return ::lstat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode) && status.st_uid == ::geteuid();
-}
-
-// The trash folder for a file on another volume than the home trash, or nothing.
-std::optional<std::string> volumeTrash(const std::string &top)
-{
+    TrashResult result;
+    Opened topFolder = openFolder(top);
+    if (topFolder.error) {
+        result.error = topFolder.error;
+        return result;
+    }
     const std::string uid = std::to_string(::geteuid());
-    const std::string shared = joinPath(top, ".Trash");
-    struct stat status = {};
-    if (::lstat(shared.c_str(), &status) == 0 && S_ISDIR(status.st_mode) && (status.st_mode & S_ISVTX) != 0) {
-        const std::string own = joinPath(shared, uid);
-        if (!makeFolders(own, 0700) && ownedFolder(own))
-            return own;
+    // $topdir/.Trash serves every user when an administrator made it: a real folder with
+    // the sticky bit, never a link.
+    const FileDescriptor shared(
+        ::openat(topFolder.fd.get(), ".Trash", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    const Status sharedStatus = shared.valid() ? statusOf(shared.get()) : Status {{}, lastError()};
+    if (!sharedStatus.error && (sharedStatus.status.st_mode & S_ISVTX) != 0) {
+        Opened own = openOrMake(shared.get(), uid.c_str(), 0700);
+        if (!own.error) {
+            result = halvesOf(std::move(own.fd));
+            if (result.trash)
+                return result;
+        }
     }
-    const std::string own = joinPath(top, ".Trash-" + uid);
-    if (::mkdir(own.c_str(), 0700) != 0 && errno != EEXIST)
-        return std::nullopt;
-    if (!ownedFolder(own))
-        return std::nullopt;
-    return own;
+    Opened own = openOrMake(topFolder.fd.get(), (".Trash-" + uid).c_str(), 0700);
+    if (own.error) {
+        result.error = own.error == std::errc::permission_denied || own.error == std::errc::read_only_file_system
+            ? std::error_code(Failure::NoUsableTrash)
+            : own.error;
+        return result;
+    }
+    return halvesOf(std::move(own.fd));
+}
+
+// Where the entry really lies: the kernel's path of its folder, not the text that led there.
+std::string realPathOf(const Entry &entry)
+{
+    char link[64];
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", entry.folder.get());
+    std::string target(PATH_MAX, '\0');
+    const ssize_t n = ::readlink(link, target.data(), target.size());
+    if (n <= 0 || static_cast<std::size_t>(n) >= target.size() || target[0] != '/')
+        return entry.path;
+    target.resize(static_cast<std::size_t>(n));
+    return joinPath(target, entry.name);
 }
 
 std::string deletionDate()
@@ -108,54 +178,104 @@ std::string deletionDate()
     return text;
 }
 
-// "name.ext" → "name.2.ext", "name.3.ext", …; a name starting with "." keeps it whole.
-std::string numberedName(const std::string &name, int number)
+std::error_code writeAll(int fd, std::string_view bytes)
 {
-    if (number == 1)
-        return name;
-    const std::size_t dot = name.rfind('.');
-    const std::string suffix = "." + std::to_string(number);
-    if (dot == std::string::npos || dot == 0)
-        return name + suffix;
-    return name.substr(0, dot) + suffix + name.substr(dot);
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return lastError();
+        if (n == 0)
+            return Failure::ShortWrite;
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return {};
 }
 
-// Reserves a name in the trash by creating its .trashinfo file exclusively, then moves the
-// file in under that name.
-std::error_code moveInto(const std::string &trash, const std::string &path, const std::string &recordedPath)
+// The length of the longest start of `text` of at most `limit` bytes that ends between
+// two characters.
+std::size_t cutBefore(std::string_view text, std::size_t limit)
 {
-    const std::string files = joinPath(trash, "files");
-    const std::string info = joinPath(trash, "info");
-    if (const std::error_code error = makeFolders(files, 0700))
-        return error;
-    if (const std::error_code error = makeFolders(info, 0700))
-        return error;
+    std::size_t cut = std::min(limit, text.size());
+    while (cut > 0 && cut < text.size() && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+        --cut;
+    return cut;
+}
+
+// The device of `path`, or of the nearest folder above it that exists.
+std::optional<dev_t> deviceOfNearest(std::string path)
+{
+    for (;;) {
+        struct stat status = {};
+        if (::stat(path.c_str(), &status) == 0)
+            return status.st_dev;
+        const std::size_t slash = path.rfind('/');
+        if (slash == std::string::npos || path == "/")
+            return std::nullopt;
+        path = slash == 0 ? std::string("/") : path.substr(0, slash);
+    }
+}
+
+bool sameIdentity(const struct stat &a, const Entry &entry)
+{
+    return a.st_dev == entry.status.st_dev && a.st_ino == entry.status.st_ino;
+}
+
+// Moves the entry in under a name of its own: the .trashinfo is reserved first (created
+// exclusively), then the file is renamed in without replacing anything there, and what
+// arrived is checked to be what was meant.
+std::error_code moveInto(const TrashFolder &trash, const Entry &entry, const std::string &recordedPath)
+{
     const std::string content
         = "[Trash Info]\nPath=" + trashInfoPath(recordedPath) + "\nDeletionDate=" + deletionDate() + "\n";
-    const std::string name(baseName(path));
     for (int number = 1; number < 10000; ++number) {
-        const std::string candidate = numberedName(name, number);
-        const std::string infoFile = joinPath(info, candidate + ".trashinfo");
-        const std::string target = joinPath(files, candidate);
-        if (::access(target.c_str(), F_OK) == 0)
-            continue;
-        FileDescriptor fd(::open(infoFile.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
-        if (!fd.valid()) {
+        const std::string name = trashName(entry.name, number);
+        const std::string infoName = name + std::string(kInfoSuffix);
+        FileDescriptor info(
+            ::openat(trash.info.get(), infoName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+        if (!info.valid()) {
             if (errno == EEXIST)
                 continue;
             return lastError();
         }
-        const bool written = ::write(fd.get(), content.data(), content.size()) == static_cast<ssize_t>(content.size());
-        fd.reset();
-        if (!written) {
-            const std::error_code error = lastError();
-            ::unlink(infoFile.c_str());
+        const auto dropInfo = [&](std::error_code error) {
+            ::unlinkat(trash.info.get(), infoName.c_str(), 0);
             return error;
+        };
+        std::error_code error = writeAll(info.get(), content);
+        if (::close(info.release()) != 0 && !error)
+            error = lastError();
+        if (error)
+            return dropInfo(error);
+
+        struct stat now = {};
+        if (::fstatat(entry.folder.get(), entry.name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0)
+            return dropInfo(lastError());
+        if (!sameIdentity(now, entry))
+            return dropInfo(Failure::NotTheSearchedFile);
+        if (::renameat2(entry.folder.get(), entry.name.c_str(), trash.files.get(), name.c_str(), RENAME_NOREPLACE)
+            != 0) {
+            if (errno == EEXIST) { // an entry without its .trashinfo: leave it, take the next name
+                dropInfo({});
+                continue;
+            }
+            if (errno != EINVAL) // EINVAL: the file system cannot promise not to replace
+                return dropInfo(lastError());
+            struct stat taken = {};
+            if (::fstatat(trash.files.get(), name.c_str(), &taken, AT_SYMLINK_NOFOLLOW) == 0) {
+                dropInfo({});
+                continue;
+            }
+            if (::renameat(entry.folder.get(), entry.name.c_str(), trash.files.get(), name.c_str()) != 0)
+                return dropInfo(lastError());
         }
-        if (::rename(path.c_str(), target.c_str()) != 0) {
-            const std::error_code error = lastError();
-            ::unlink(infoFile.c_str());
-            return error;
+        struct stat moved = {};
+        if (::fstatat(trash.files.get(), name.c_str(), &moved, AT_SYMLINK_NOFOLLOW) != 0
+            || !sameIdentity(moved, entry)) {
+            // Swapped in the moment between the last look and the move: put it back.
+            ::renameat2(trash.files.get(), name.c_str(), entry.folder.get(), entry.name.c_str(), RENAME_NOREPLACE);
+            return dropInfo(Failure::NotTheSearchedFile);
         }
         return {};
     }
@@ -183,6 +303,21 @@ std::string trashInfoPath(const std::string &path)
     return encoded;
 }
 
+std::string trashName(const std::string &name, int number)
+{
+    // "name.ext" → "name.2.ext"; a name starting with "." keeps it whole; a long extension
+    // is no extension.
+    const std::size_t dot = name.rfind('.');
+    const bool hasExtension = dot != std::string::npos && dot > 0 && name.size() - dot <= 32;
+    const std::string_view stem = hasExtension ? std::string_view(name).substr(0, dot) : std::string_view(name);
+    const std::string_view extension = hasExtension ? std::string_view(name).substr(dot) : std::string_view {};
+    const std::string suffix = number == 1 ? std::string() : "." + std::to_string(number);
+    const std::size_t room = kNameMax - kInfoSuffix.size() - suffix.size() - extension.size();
+    std::string result(stem.substr(0, cutBefore(stem, room)));
+    result.append(suffix).append(extension);
+    return result;
+}
+
 std::string FreedesktopTrash::defaultHomeTrash()
 {
     const char *dataHome = std::getenv("XDG_DATA_HOME");
@@ -197,27 +332,29 @@ FreedesktopTrash::FreedesktopTrash(std::string homeTrash)
 {
 }
 
-std::error_code FreedesktopTrash::moveToTrash(const std::string &path)
+std::error_code FreedesktopTrash::moveToTrash(const Entry &entry)
 {
-    const auto fileDevice = deviceOf(path);
-    if (!fileDevice)
-        return lastError();
-    // A file on the home trash's volume goes there or nowhere; the volume's own trash folders
-    // are for the other volumes.
-    if (deviceOf(nearestExisting(m_homeTrash)) == fileDevice) {
-        if (const std::error_code error = makeFolders(m_homeTrash, 0700))
+    const std::string real = realPathOf(entry);
+    // A file on the home trash's volume goes there; the volume's own trash folders are for
+    // the other volumes, and for a file on another mount of the home volume, which cannot be
+    // renamed into the home trash.
+    TrashResult home = homeTrashFolder(m_homeTrash);
+    if (home.trash && home.trash->device == entry.status.st_dev) {
+        const std::error_code error = moveInto(*home.trash, entry, real);
+        if (error != std::errc::cross_device_link)
             return error;
-        if (!ownedFolder(m_homeTrash))
-            return std::make_error_code(std::errc::permission_denied);
-        return moveInto(m_homeTrash, path, path);
+    } else if (!home.trash && deviceOfNearest(m_homeTrash) == entry.status.st_dev) {
+        return home.error; // the home volume's trash is not usable: say why
     }
-    const std::string top = topFolderOf(path, *fileDevice);
-    const auto trash = volumeTrash(top);
-    if (!trash)
-        return std::make_error_code(std::errc::cross_device_link);
+    const std::string top = currentMountPointOf(real);
+    TrashResult volume = volumeTrashFolder(top);
+    if (!volume.trash)
+        return volume.error ? volume.error : std::error_code(Failure::NoUsableTrash);
+    if (volume.trash->device != entry.status.st_dev)
+        return Failure::NoUsableTrash;
     // In a volume's own trash the path is recorded relative to the volume's top folder.
-    const std::string relative = top == "/" ? path.substr(1) : path.substr(top.size() + 1);
-    return moveInto(*trash, path, relative);
+    const std::string relative = top == "/" ? real.substr(1) : real.substr(std::min(real.size(), top.size() + 1));
+    return moveInto(*volume.trash, entry, relative);
 }
 
 } // namespace kw::fs

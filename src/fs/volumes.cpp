@@ -132,6 +132,42 @@ std::vector<Volume> currentUserVolumes()
     return userVolumes(text.str(), home != nullptr ? home : "");
 }
 
+namespace
+{
+
+bool contains(std::string_view folder, std::string_view path)
+{
+    return folder == "/" || path == folder || (path.starts_with(folder) && path[folder.size()] == '/');
+}
+
+} // namespace
+
+std::string mountPointOf(std::string_view path, std::string_view mountInfoText)
+{
+    std::string best = "/";
+    std::istringstream lines {std::string(mountInfoText)};
+    std::string line;
+    while (std::getline(lines, line)) {
+        // id, parent id, major:minor, root, mount point, …
+        std::istringstream fields(line);
+        std::string id, parent, device, root, point;
+        if (!(fields >> id >> parent >> device >> root >> point))
+            continue;
+        point = folderForm(unescaped(point));
+        if (contains(point, path) && point.size() > best.size())
+            best = point;
+    }
+    return best;
+}
+
+std::string currentMountPointOf(std::string_view path)
+{
+    std::ifstream in("/proc/self/mountinfo");
+    std::stringstream text;
+    text << in.rdbuf();
+    return mountPointOf(path, text.str());
+}
+
 std::size_t volumeIndexOf(std::string_view folder, const std::vector<Volume> &volumes)
 {
     std::size_t best = 0;

@@ -23,6 +23,13 @@ std::vector<Volume> userVolumes(std::string_view mountsText, std::string_view ho
 // The same for this machine and user.
 std::vector<Volume> currentUserVolumes();
 
+// The mount point that holds `path` (absolute, no links): the longest mount point of the
+// text of /proc/self/mountinfo that contains it; "/" when none does.
+std::string mountPointOf(std::string_view path, std::string_view mountInfoText);
+
+// The same for this process's mounts.
+std::string currentMountPointOf(std::string_view path);
+
 // The volume a folder lies on: the one with the longest mount point that contains it
 // (the root at least); its index in `volumes`.
 std::size_t volumeIndexOf(std::string_view folder, const std::vector<Volume> &volumes);

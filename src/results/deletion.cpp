@@ -1,21 +1,9 @@
 #include "results/deletion.h"
 
-#include "fs/path_text.h"
 #include "search/texts.h"
 
 namespace kw::results
 {
-
-std::vector<std::string> deletionRequest(const Lines &lines, const Marks &marks, std::string_view currentFolder)
-{
-    std::vector<std::string> request;
-    for (std::size_t i = 0; i < lines.size() && i < marks.size(); ++i) {
-        if (!marks[i] || lines[i].empty())
-            continue;
-        request.push_back(lines[i].starts_with('/') ? lines[i] : fs::joinPath(currentFolder, lines[i]));
-    }
-    return request;
-}
 
 DeletionQuestion deletionQuestion(const Lines &lines, const Marks &marks)
 {
@@ -82,18 +70,17 @@ FormattedDocument deletionLog(const std::vector<std::string> &removed, std::stri
     DocumentBuilder builder(document);
     addHead(builder, "Gelöschte Datei-Duplikate", date, time);
     for (const std::string &line : removed)
-
         builder.add(line);
     addFooter(builder);
     return document;
 }
 
-std::string notMovedText(const std::vector<std::string> &paths)
+std::string notMovedText(const std::vector<TrashOutcome> &failures)
 {
-    std::string text = paths.size() == 1 ? "Diese Datei konnte nicht in den Papierkorb verschoben werden:"
-                                         : "Diese Dateien konnten nicht in den Papierkorb verschoben werden:";
-    for (const std::string &path : paths)
-        text += "\r" + path;
+    std::string text = failures.size() == 1 ? "Diese Datei konnte nicht in den Papierkorb verschoben werden:"
+                                            : "Diese Dateien konnten nicht in den Papierkorb verschoben werden:";
+    for (const TrashOutcome &failure : failures)
+        text += "\r" + failure.path + " (" + search::reasonText(failure.error) + ")";
     return text;
 }
 

@@ -4,6 +4,7 @@
 
 #include "results/formatted_document.h"
 #include "results/marking.h"
+#include "results/trash_run.h"
 
 #include <functional>
 #include <string>
@@ -12,10 +13,6 @@
 
 namespace kw::results
 {
-
-// The marked lines, top to bottom, as absolute paths (a relative line is taken from
-// `currentFolder`).
-std::vector<std::string> deletionRequest(const Lines &lines, const Marks &marks, std::string_view currentFolder);
 
 // What the confirmation says: how many files go, and in how many blocks every copy is marked.
 struct DeletionQuestion {
@@ -35,7 +32,7 @@ std::vector<std::string> reconcileAfterDeletion(
 // removed lines, and the footer.
 FormattedDocument deletionLog(const std::vector<std::string> &removed, std::string_view date, std::string_view time);
 
-// The message after a run in which some files could not be moved.
-std::string notMovedText(const std::vector<std::string> &paths);
+// The message after a run in which some files could not be moved: each with its reason.
+std::string notMovedText(const std::vector<TrashOutcome> &failures);
 
 } // namespace kw::results

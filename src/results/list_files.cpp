@@ -1,6 +1,7 @@
 #include "results/list_files.h"
 
 #include "fs/file_access.h"
+#include "fs/replace_file.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -24,7 +25,7 @@ std::string plainListText(const std::vector<std::string> &lines)
 
 std::error_code writePlainList(const std::string &path, const std::vector<std::string> &lines)
 {
-    return writeWholeFile(path, plainListText(lines));
+    return fs::replaceFile(path, plainListText(lines));
 }
 
 std::string reopenErrorText(const std::error_code &error)
@@ -36,6 +37,26 @@ std::string reopenErrorText(const std::error_code &error)
     return "E/A-Fehler " + std::to_string(error.value());
 }
 
+namespace
+{
+
+// Whether a CR comes before the end of the text (the end of the file, or 0x1A).
+bool holdsCr(int fd, std::string &buffer)
+{
+    for (std::uint64_t offset = 0;;) {
+        const std::ptrdiff_t n = fs::readAt(fd, buffer.data(), buffer.size(), offset);
+        if (n <= 0)
+            return false;
+        const std::string_view piece(buffer.data(), static_cast<std::size_t>(n));
+        const std::size_t stop = piece.find_first_of("\r\x1a");
+        if (stop != std::string_view::npos)
+            return piece[stop] == '\r';
+        offset += static_cast<std::uint64_t>(n);
+    }
+}
+
+} // namespace
+
 ReopenedList reopenList(const std::string &path, const std::function<bool(const std::string &)> &exists)
 {
     ReopenedList result;
@@ -44,8 +65,8 @@ ReopenedList reopenList(const std::string &path, const std::function<bool(const 
         result.error = {errno, std::generic_category()};
         return result;
     }
-    const auto status = fs::statusOf(fd.get());
-    if (status && !S_ISREG(status->st_mode)) { // a device or a pipe could be read for ever
+    const fs::Status status = fs::statusOf(fd.get());
+    if (!status.error && !S_ISREG(status.status.st_mode)) { // a device or a pipe could be read for ever
         result.error = std::make_error_code(std::errc::invalid_argument);
         return result;
     }
@@ -62,12 +83,10 @@ ReopenedList reopenList(const std::string &path, const std::function<bool(const 
                 result.lines.push_back(std::move(text));
         }
     };
-    ListLineReader reader;
     std::string buffer(1 << 20, '\0');
-    while (!reader.ended()) {
-        const ssize_t n = ::read(fd.get(), buffer.data(), buffer.size());
-        if (n < 0 && errno == EINTR)
-            continue;
+    ListLineReader reader(!holdsCr(fd.get(), buffer));
+    for (std::uint64_t offset = 0; !reader.ended();) {
+        const std::ptrdiff_t n = fs::readAt(fd.get(), buffer.data(), buffer.size(), offset);
         if (n < 0) {
             result.error = {errno, std::generic_category()};
             return result;
@@ -75,30 +94,10 @@ ReopenedList reopenList(const std::string &path, const std::function<bool(const 
         if (n == 0)
             break;
         reader.feed(std::string_view(buffer.data(), static_cast<std::size_t>(n)), keep);
+        offset += static_cast<std::uint64_t>(n);
     }
     reader.finish(keep);
     return result;
-}
-
-std::error_code writeWholeFile(const std::string &path, const std::string &bytes)
-
-{
-    fs::FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-    if (!fd.valid())
-        return {errno, std::generic_category()};
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd.get(), bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return {errno, std::generic_category()};
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    if (::close(fd.release()) != 0)
-        return {errno, std::generic_category()};
-    return {};
 }
 
 } // namespace kw::results

@@ -1,38 +1,61 @@
 #include "search/comparison.h"
 
+#include "search/content_compare.h"
+#include "search/ordered_work.h"
 #include "search/texts.h"
 
+#include <algorithm>
 #include <exception>
+#include <limits>
+#include <memory>
+#include <unordered_set>
 
 namespace kw::search
 {
 namespace
 {
 
-// Compares one group and appends its blocks; returns the number of paths listed.
-std::size_t compareGroup(
-    std::span<const Candidate> group, SearchState &state, ContentComparer &comparer, ComparisonResult &result)
+// Groups compared ahead of the one whose blocks are written next. Their results are small;
+// the bound keeps a cancelled or failing search from waiting on much work.
+constexpr std::size_t kGroupsAhead = 256;
+
+constexpr std::uint32_t kNoFile = std::numeric_limits<std::uint32_t>::max();
+
+struct GroupWork {
+    std::vector<CompareMember> members;
+    std::vector<std::uint32_t> files; // inventory index of each member
+    GroupComparison comparison;
+};
+
+std::vector<CompareMember> membersOf(const Inventory &inventory, std::span<const std::uint32_t> group)
 {
-    if (group.size() < 2)
-        return 0;
-    std::size_t listed = 0;
-    for (const std::vector<std::size_t> &set : comparer.CompFile(group, state)) {
-        std::vector<std::string> block;
-        block.reserve(set.size());
-        for (const std::size_t member : set)
-            block.push_back(group[member].path);
-        appendBlock(result.lines, block);
-        listed += block.size();
+    std::vector<CompareMember> members;
+    members.reserve(group.size());
+    for (const std::uint32_t index : group) {
+        const InventoryFile &file = inventory.files[index];
+        const TopFolder &top = inventory.tops[inventory.folders[file.folder].top];
+        members.push_back(
+            {top.fd.get(), inventory.pathOf(file), inventory.relativeStart(file), file.stamp, file.unreadable});
     }
-    if (listed > 0)
-        result.widthProbes.push_back(group.back().path);
-    return listed;
+    return members;
+}
+
+// One path of each file: later paths of a device and inode already in the set go.
+std::vector<std::size_t> oneLinkEach(const std::vector<std::size_t> &set, const std::vector<CompareMember> &members)
+{
+    std::vector<std::size_t> kept;
+    std::unordered_set<fs::FileIdentity, fs::FileIdentityHash> seen;
+    for (const std::size_t member : set) {
+        if (seen.insert(members[member].stamp.identity).second)
+            kept.push_back(member);
+    }
+    return kept;
 }
 
 } // namespace
 
-ComparisonResult Tcomp(
-    const CandidateList &candidates, SearchState &state, SearchObserver &observer, ContentComparer &comparer)
+ComparisonResult Tcomp(const Inventory &inventory, const CandidateList &candidates, SearchState &state,
+    SearchObserver &observer, const ComparisonSettings &settings)
 {
     ComparisonResult result;
     std::size_t found = 0;
@@ -40,24 +63,72 @@ ComparisonResult Tcomp(
     observer.phaseStarted(Phase::Comparison);
     state.ComparedCount = 0;
 
+    // The limits hold for the whole search: each thread gets its share.
+    const unsigned threads = std::max(1U, settings.threads);
+    const BlockHash hash; // one secret key for the whole search
+    std::vector<std::unique_ptr<ContentComparer>> comparers;
+    for (unsigned t = 0; t < threads; ++t)
+        comparers.push_back(std::make_unique<ContentComparer>(std::max<std::size_t>(2, settings.maxOpenFiles / threads),
+            settings.storedBlockBudget / threads, hash, settings.hooks, settings.cancel));
+
+    OrderedWork<GroupWork> work(threads, kGroupsAhead);
+    for (std::size_t g = 0; g < candidates.groupCount(); ++g) {
+        work.add([&, g](unsigned thread) {
+            GroupWork group;
+            try {
+                group.files.assign(candidates.group(g).begin(), candidates.group(g).end());
+                group.members = membersOf(inventory, candidates.group(g));
+                group.comparison = comparers[thread]->CompFile(group.members, candidates.groupKey(g));
+            } catch (const std::exception &) {
+                group.comparison.failed = true;
+            }
+            return group;
+        });
+    }
+
     long long line = 0; // position in the candidate list, separators included
     for (std::size_t g = 0; g < candidates.groupCount(); ++g) {
-        const std::span<const Candidate> group = candidates.group(g);
-        for (std::size_t m = 0; m < group.size(); ++m) {
+        const std::size_t members = candidates.group(g).size();
+        for (std::size_t m = 0; m < members; ++m) {
             state.SearchIndex = line++;
             observer.comparing(state.ComparedCount + 1, state.CandidateCount);
             ++state.ComparedCount;
         }
-        const bool lastGroup = g + 1 == candidates.groupCount();
-        if (!lastGroup) { // the separator line closes the group
+        if (g + 1 < candidates.groupCount()) { // the separator line closes the group
             state.SearchIndex = line++;
             observer.comparing(state.ComparedCount + 1, state.CandidateCount);
         }
-        try {
-            found += compareGroup(group, state, comparer, result);
-        } catch (const std::exception &) {
-            observer.unexpectedError(static_cast<std::size_t>(state.SearchIndex), state.OuterIndex, state.InnerIndex);
+        checkCancel(settings.cancel);
+        GroupWork group = work.take();
+        for (const MemberFailure &failure : group.comparison.failures) {
+            ++state.AccessErrorCount;
+            observer.skipped(group.members[failure.member].path, failure.reason);
         }
+        state.OuterIndex = group.comparison.outer;
+        state.InnerIndex = group.comparison.inner;
+        if (group.comparison.failed) {
+            observer.unexpectedError(static_cast<std::size_t>(state.SearchIndex), state.OuterIndex, state.InnerIndex);
+            continue;
+        }
+        std::size_t listed = 0;
+        for (const std::vector<std::size_t> &equal : group.comparison.sets) {
+            const std::vector<std::size_t> set = settings.oneLink ? oneLinkEach(equal, group.members) : equal;
+            if (set.size() < 2)
+                continue;
+            if (!result.lines.empty()) {
+                result.lines.emplace_back();
+                result.lineFiles.push_back(kNoFile);
+            }
+            for (const std::size_t member : set) {
+                result.lines.push_back(group.members[member].path);
+                result.lineFiles.push_back(group.files[member]);
+            }
+            result.blockSizes.push_back(candidates.groupKey(g));
+            listed += set.size();
+        }
+        if (listed > 0)
+            result.widthProbes.push_back(group.members.back().path);
+        found += listed;
     }
     state.FoundCount = decimal(found);
     return result;

@@ -1,11 +1,9 @@
 #include "search/content_compare.h"
 
-#include <fcntl.h>
-#include <sys/resource.h>
+#include "fs/failure.h"
 
 #include <algorithm>
 #include <cstring>
-#include <string_view>
 #include <unordered_map>
 
 namespace kw::search
@@ -16,12 +14,13 @@ namespace
 constexpr std::size_t KiB = 1024;
 constexpr std::size_t MiB = 1024 * KiB;
 
-// Most files that differ do so in their first block; files still equal after it are
-// likely duplicates and are read on in larger blocks.
+// Most files that differ do so in their first few kilobytes, so the first block is small:
+// copying more out of the page cache costs more than the system call it would save. Files
+// still equal after it are likely duplicates and are read on in larger blocks.
 std::size_t blockSize(std::uint64_t offset)
 {
     if (offset == 0)
-        return 64 * KiB;
+        return 16 * KiB;
     if (offset < MiB)
         return 256 * KiB;
     return MiB;
@@ -31,19 +30,16 @@ std::size_t blockSize(std::uint64_t offset)
 // a hash picks the stored blocks worth comparing with.
 constexpr std::size_t kLinearLimit = 8;
 
-std::uint64_t hashBytes(const char *data, std::size_t length)
-{
-    return std::hash<std::string_view> {}(std::string_view(data, length));
-}
+// Read buffers kept for the next blocks; more would only hold memory.
+constexpr std::size_t kPooledBuffers = 16;
 
 } // namespace
 
 struct ContentComparer::Member {
-    const Candidate *file = nullptr;
+    const CompareMember *file = nullptr;
     fs::FileDescriptor fd;
     std::uint64_t stamp = 0;
-    fs::FileIdentity identity;
-    bool seen = false; // closed to make room: when opened again it must be the same file
+    bool seen = false; // opened before: when opened again it must be the same file
     bool failed = false;
 };
 
@@ -54,23 +50,19 @@ struct ContentComparer::Subset {
     std::uint64_t hash = 0;
 };
 
-ContentComparer::ContentComparer(std::size_t maxOpenFiles, std::size_t storedBlockBudget)
-    : m_maxOpen(std::max<std::size_t>(maxOpenFiles, 2)), m_storedBlockBudget(storedBlockBudget)
+ContentComparer::ContentComparer(std::size_t maxOpenFiles, std::size_t storedBlockBudget, const BlockHash &hash,
+    const SearchHooks *hooks, const std::atomic<bool> *cancel)
+    : m_maxOpen(std::max<std::size_t>(maxOpenFiles, 2))
+    , m_storedBlockBudget(storedBlockBudget)
+    , m_hash(hash)
+    , m_hooks(hooks)
+    , m_cancel(cancel)
 {
 }
 
 ContentComparer::~ContentComparer() = default;
 
-std::size_t ContentComparer::defaultMaxOpenFiles()
-{
-    rlimit limit = {};
-    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
-        return 256;
-    // Leave most descriptors to the rest of the program.
-    return std::clamp<std::size_t>(static_cast<std::size_t>(limit.rlim_cur) / 4, 8, 512);
-}
-
-std::vector<std::vector<std::size_t>> ContentComparer::CompFile(std::span<const Candidate> group, SearchState &state)
+GroupComparison ContentComparer::CompFile(std::span<const CompareMember> group, std::uint64_t size)
 {
     m_members.clear();
     m_members.resize(group.size());
@@ -78,7 +70,8 @@ std::vector<std::vector<std::size_t>> ContentComparer::CompFile(std::span<const 
     m_openCount = 0;
     m_finished.clear();
     m_pending.clear();
-    m_size = group.empty() ? 0 : group.front().size;
+    m_result = {};
+    m_size = size;
 
     Indices readable;
     for (std::uint32_t i = 0; i < group.size(); ++i) {
@@ -88,24 +81,25 @@ std::vector<std::vector<std::size_t>> ContentComparer::CompFile(std::span<const 
     }
     m_pending.emplace_back(std::move(readable), 0);
     while (!m_pending.empty()) {
+        checkCancel(m_cancel);
         auto [members, offset] = std::move(m_pending.back());
         m_pending.pop_back();
-        partition(members, offset, state);
+        partition(members, offset);
     }
     for (std::uint32_t i = 0; i < m_members.size(); ++i)
         closeMember(i);
 
     std::sort(m_finished.begin(), m_finished.end(), [](const auto &a, const auto &b) { return a.front() < b.front(); });
-    std::vector<std::vector<std::size_t>> sets;
-    sets.reserve(m_finished.size());
     for (const auto &set : m_finished)
-        sets.emplace_back(set.begin(), set.end());
-    return sets;
+        m_result.sets.emplace_back(set.begin(), set.end());
+    std::sort(m_result.failures.begin(), m_result.failures.end(),
+        [](const MemberFailure &a, const MemberFailure &b) { return a.member < b.member; });
+    return std::move(m_result);
 }
 
 // Reads one block of every member and splits the members by its content. Subsets of two or
 // more go on (or are finished after the last block); a single member is done.
-void ContentComparer::partition(const Indices &members, std::uint64_t offset, SearchState &state)
+void ContentComparer::partition(const Indices &members, std::uint64_t offset)
 {
     if (members.size() < 2) {
         for (const std::uint32_t index : members)
@@ -123,14 +117,14 @@ void ContentComparer::partition(const Indices &members, std::uint64_t offset, Se
     for (const std::uint32_t index : members) {
         if (!readBlock(index, offset, length, last, buffer))
             continue;
-        const std::uint64_t hash = hashed ? hashBytes(buffer.data.get(), length) : 0;
+        const std::uint64_t hash = hashed ? m_hash(buffer.data.get(), length) : 0;
         std::size_t match = subsets.size();
         const auto tryMatch = [&](std::size_t s) {
             Subset &subset = subsets[s];
             if (subset.members.empty() || subset.hash != hash)
                 return false;
-            state.OuterIndex = subset.members.front();
-            state.InnerIndex = index;
+            m_result.outer = subset.members.front();
+            m_result.inner = index;
             return sameBlock(subset, buffer, length, last, offset);
         };
         if (hashed) {
@@ -169,13 +163,59 @@ void ContentComparer::partition(const Indices &members, std::uint64_t offset, Se
             for (const std::uint32_t index : subset.members)
                 closeMember(index);
         } else if (last) {
-            for (const std::uint32_t index : subset.members)
-                closeMember(index);
-            m_finished.push_back(std::move(subset.members));
+            finish(std::move(subset.members));
         } else {
             m_pending.emplace_back(std::move(subset.members), offset + length);
         }
     }
+}
+
+// A set read to its end: what stays of it after the last look at every member.
+void ContentComparer::finish(Indices members)
+{
+    Indices kept;
+    for (const std::uint32_t index : members) {
+        if (stillTheFileCompared(index))
+            kept.push_back(index);
+        closeMember(index);
+    }
+    if (kept.size() >= 2)
+        m_finished.push_back(std::move(kept));
+}
+
+// The handle must still show the size and times the inventory saw, or the file was written
+// while it was read; and its path must still name it, a regular file, or the list would
+// name something else than what was compared.
+bool ContentComparer::stillTheFileCompared(std::uint32_t index)
+{
+    const CompareMember &file = *m_members[index].file;
+    if (m_hooks != nullptr && m_hooks->afterLastBlock)
+        m_hooks->afterLastBlock(file.path);
+    if (!ensureOpen(index))
+        return false;
+    const fs::Status handle = fs::statusOf(m_members[index].fd.get());
+    if (handle.error) {
+        fail(index, handle.error);
+        return false;
+    }
+    if (!S_ISREG(handle.status.st_mode) || fs::stampOf(handle.status) != file.stamp) {
+        fail(index, fs::Failure::ChangedDuringSearch);
+        return false;
+    }
+    const fs::Status path = fs::statusOfPath(file.base, file.relative());
+    if (path.error) {
+        fail(index, path.error);
+        return false;
+    }
+    if (!S_ISREG(path.status.st_mode)) {
+        fail(index, fs::Failure::NotARegularFile);
+        return false;
+    }
+    if (fs::FileIdentity {path.status.st_dev, path.status.st_ino} != file.stamp.identity) {
+        fail(index, fs::Failure::ChangedDuringSearch);
+        return false;
+    }
+    return true;
 }
 
 // Whether `block` equals the block of the subset's first member, read again if it was not
@@ -183,6 +223,7 @@ void ContentComparer::partition(const Indices &members, std::uint64_t offset, Se
 bool ContentComparer::sameBlock(
     Subset &subset, const Buffer &block, std::size_t length, bool last, std::uint64_t offset)
 {
+    ++m_blockComparisons;
     if (subset.stored)
         return std::memcmp(subset.block.data.get(), block.data.get(), length) == 0;
     while (!subset.members.empty()) {
@@ -204,8 +245,12 @@ bool ContentComparer::readBlock(
         return false;
     const std::size_t wanted = length + (last ? 1 : 0);
     const std::ptrdiff_t got = fs::readAt(m_members[index].fd.get(), buffer.data.get(), wanted, offset);
+    if (got < 0) {
+        fail(index, std::error_code(errno, std::generic_category()));
+        return false;
+    }
     if (got != static_cast<std::ptrdiff_t>(length)) {
-        fail(index);
+        fail(index, fs::Failure::ChangedDuringSearch);
         return false;
     }
     return true;
@@ -222,45 +267,30 @@ bool ContentComparer::ensureOpen(std::uint32_t index)
         const auto [oldest, stamp] = m_openOrder.front();
         m_openOrder.pop_front();
         if (m_members[oldest].fd.valid() && m_members[oldest].stamp == stamp)
-            evict(oldest);
+            closeMember(oldest);
     }
-    fs::OpenedFile opened = fs::openForReading(member.file->path);
+    const CompareMember &file = *member.file;
+    fs::Opened opened = fs::openForReading(file.base, file.relative(), file.path);
     if (opened.error) {
-        member.failed = true;
+        fail(index, opened.error);
         return false;
     }
     if (member.seen) {
         // Opened again after it was closed to make room: it must still be the same file.
-        const auto status = fs::statusOf(opened.fd.get());
-        if (!status || fs::FileIdentity {status->st_dev, status->st_ino} != member.identity
-            || static_cast<std::uint64_t>(status->st_size) != member.file->size) {
-            member.failed = true;
+        const fs::Status status = fs::statusOf(opened.fd.get());
+        if (status.error || fs::stampOf(status.status) != file.stamp) {
+            fail(index, fs::Failure::ChangedDuringSearch);
             return false;
         }
     }
-    if (member.file->size >= MiB)
-        ::posix_fadvise(opened.fd.get(), 0, 0, POSIX_FADV_SEQUENTIAL);
+    if (file.stamp.size >= MiB)
+        fs::adviseSequential(opened.fd.get());
     member.fd = std::move(opened.fd);
+    member.seen = true;
     member.stamp = ++m_stamp;
     m_openOrder.emplace_back(index, member.stamp);
     ++m_openCount;
     return true;
-}
-
-// Closes a member that is still being compared, noting which file it was.
-void ContentComparer::evict(std::uint32_t index)
-{
-    Member &member = m_members[index];
-    if (!member.seen) {
-        const auto status = fs::statusOf(member.fd.get());
-        if (!status || !S_ISREG(status->st_mode)) {
-            fail(index);
-            return;
-        }
-        member.identity = {status->st_dev, status->st_ino};
-        member.seen = true;
-    }
-    closeMember(index);
 }
 
 void ContentComparer::closeMember(std::uint32_t index)
@@ -272,9 +302,11 @@ void ContentComparer::closeMember(std::uint32_t index)
     }
 }
 
-void ContentComparer::fail(std::uint32_t index)
+void ContentComparer::fail(std::uint32_t index, std::error_code reason)
 {
     closeMember(index);
+    if (!m_members[index].failed)
+        m_result.failures.push_back({index, reason});
     m_members[index].failed = true;
 }
 
@@ -294,7 +326,7 @@ void ContentComparer::release(Buffer &&buffer)
 {
     // A few buffers are enough to serve the next blocks; keep the largest, free the rest.
     if (buffer.data) {
-        if (m_pool.size() < 16) {
+        if (m_pool.size() < kPooledBuffers) {
             m_pool.push_back(std::move(buffer));
         } else {
             const auto smallest = std::min_element(

@@ -2,47 +2,78 @@
 #pragma once
 
 #include "fs/file_access.h"
-#include "search/size_grouping.h"
-#include "search/state.h"
+#include "search/block_hash.h"
+#include "search/options.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <deque>
 #include <memory>
 #include <span>
+#include <string>
+#include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace kw::search
 {
+
+// A file of a size group, and how to reach it again: below the handle of its top folder.
+struct CompareMember {
+    int base = -1; // the top folder's handle
+    std::string path; // the whole path, for messages and the test seams
+    std::size_t relativeStart = 0; // where the part below the top folder starts in `path`
+    fs::FileStamp stamp; // as the inventory saw it
+    bool unreadable = false; // the inventory could not read it: equal to no other file
+
+    std::string_view relative() const { return std::string_view(path).substr(relativeStart); }
+};
+
+// A member left out of the comparison, and why.
+struct MemberFailure {
+    std::size_t member = 0;
+    std::error_code reason;
+};
+
+struct GroupComparison {
+    // The sets of two or more members with equal contents: member indices ascending, sets
+    // ordered by their first member.
+    std::vector<std::vector<std::size_t>> sets;
+    std::vector<MemberFailure> failures; // in member order
+    std::size_t outer = 0; // the two members compared last, for the report of a failure
+    std::size_t inner = 0;
+    bool failed = false; // something unexpected (memory) stopped the comparison of the group
+};
 
 // Partitions a size group into sets of files with equal contents by reading all members in
 // step, block by block: a member that has become unique is not read further, so each byte
 // of each file is read at most once in the usual case. No hash is trusted: a hash only
 // narrows down which stored block a new block is compared with, byte for byte.
 //
+// Nothing read is trusted past the last block either: every member of a set is checked once
+// more, its handle (still the size and times the inventory saw) and its path (still naming
+// that regular file). A member that was changed, replaced or moved while it was read is
+// equal to nothing and is reported.
+//
 // Open files are bounded (a group may hold a hundred thousand members); a file closed to
 // make room is opened again when its turn comes and must still be the same file. Memory
 // for stored blocks is bounded too; past that bound a block is read again for comparing.
+// One comparer serves one thread.
 class ContentComparer
 {
 public:
-    explicit ContentComparer(
-        std::size_t maxOpenFiles = defaultMaxOpenFiles(), std::size_t storedBlockBudget = kDefaultStoredBlockBudget);
+    ContentComparer(std::size_t maxOpenFiles, std::size_t storedBlockBudget, const BlockHash &hash,
+        const SearchHooks *hooks = nullptr, const std::atomic<bool> *cancel = nullptr);
     ContentComparer(const ContentComparer &) = delete;
     ContentComparer &operator=(const ContentComparer &) = delete;
     ~ContentComparer();
 
-    // The sets of two or more members whose whole contents, of equal real length, are
-    // byte-for-byte equal: member indices ascending, sets ordered by their first member. A
-    // member that cannot be opened or read, or whose size is no longer the inventory's, is
-    // equal to no other. Sets `OuterIndex`/`InnerIndex` to the members last compared.
-    std::vector<std::vector<std::size_t>> CompFile(std::span<const Candidate> group, SearchState &state);
+    // `size` is the group's size key: the length every readable member must have.
+    GroupComparison CompFile(std::span<const CompareMember> group, std::uint64_t size);
 
-    static std::size_t defaultMaxOpenFiles();
-
-    // Bytes of distinct blocks kept while one block of a group is compared; past it a new
-    // distinct block keeps only its hash and is read again should another block hash the same.
-    static constexpr std::size_t kDefaultStoredBlockBudget = 64 * 1024 * 1024;
+    // How often a block was compared byte for byte with another that its hash matched.
+    std::uint64_t blockComparisons() const { return m_blockComparisons; }
 
 private:
     struct Member;
@@ -56,11 +87,12 @@ private:
         std::size_t capacity = 0;
     };
 
-    void partition(const Indices &members, std::uint64_t offset, SearchState &state);
+    void partition(const Indices &members, std::uint64_t offset);
+    void finish(Indices members);
+    bool stillTheFileCompared(std::uint32_t index);
     bool ensureOpen(std::uint32_t index);
     void closeMember(std::uint32_t index);
-    void evict(std::uint32_t index);
-    void fail(std::uint32_t index);
+    void fail(std::uint32_t index, std::error_code reason);
     bool readBlock(std::uint32_t index, std::uint64_t offset, std::size_t length, bool last, Buffer &buffer);
     bool sameBlock(Subset &subset, const Buffer &block, std::size_t length, bool last, std::uint64_t offset);
     Buffer acquire(std::size_t size);
@@ -68,16 +100,21 @@ private:
 
     std::size_t m_maxOpen;
     std::size_t m_storedBlockBudget;
+    const BlockHash &m_hash;
+    const SearchHooks *m_hooks;
+    const std::atomic<bool> *m_cancel;
     std::uint64_t m_size = 0; // the group's size
     std::vector<Member> m_members;
     std::deque<std::pair<std::uint32_t, std::uint64_t>> m_openOrder; // member, open stamp
     std::size_t m_openCount = 0;
     std::uint64_t m_stamp = 0;
+    GroupComparison m_result;
     std::vector<std::vector<std::uint32_t>> m_finished;
     std::vector<std::pair<Indices, std::uint64_t>> m_pending; // subsets still to be read on
     std::vector<Buffer> m_pool;
     Buffer m_reread;
     std::size_t m_storedBytes = 0;
+    std::uint64_t m_blockComparisons = 0;
 };
 
 } // namespace kw::search

@@ -1,6 +1,6 @@
 #include "search/engine.h"
 
-#include "fs/mask.h"
+#include "fs/file_access.h"
 #include "search/comparison.h"
 #include "search/folder_collection.h"
 #include "search/inventory.h"
@@ -8,35 +8,101 @@
 #include "search/texts.h"
 
 #include <exception>
+#include <numeric>
+#include <thread>
 
 namespace kw::search
 {
+namespace
+{
+
+ListingSettings listingSettings(const SearchRequest &request, const EngineOptions &options)
+{
+    ListingSettings settings {fs::FileMask(request.filter), std::nullopt, request.filters.sizes,
+        fs::Credentials::ofThisProcess(), options.threadCount(), options.cancel};
+    if (!request.filters.excluded.empty()) {
+        std::string patterns;
+        for (const std::string &pattern : request.filters.excluded)
+            patterns.append(pattern).append(";");
+        settings.excluded.emplace(patterns);
+    }
+    return settings;
+}
+
+ComparisonSettings comparisonSettings(const SearchRequest &request, const EngineOptions &options)
+{
+    ComparisonSettings settings;
+    settings.threads = options.threadCount();
+    settings.maxOpenFiles = options.maxOpenFiles != 0 ? options.maxOpenFiles : fs::openFileAllowance();
+    settings.storedBlockBudget = options.storedBlockBudget != 0 ? options.storedBlockBudget : kDefaultStoredBlockBudget;
+    settings.oneLink = request.filters.oneLink;
+    settings.hooks = options.hooks;
+    settings.cancel = options.cancel;
+    return settings;
+}
+
+std::shared_ptr<const SearchRecords> recordsOf(const Inventory &inventory, const ComparisonResult &compared)
+{
+    auto records = std::make_shared<SearchRecords>();
+    for (const TopFolder &top : inventory.tops)
+        records->tops.push_back({top.text, top.identity});
+    for (std::size_t i = 0; i < compared.lines.size(); ++i) {
+        if (compared.lines[i].empty())
+            continue;
+        const InventoryFile &file = inventory.files[compared.lineFiles[i]];
+        records->files.emplace(compared.lines[i], FoundFile {inventory.folders[file.folder].top, file.stamp});
+    }
+    return records;
+}
+
+} // namespace
+
+unsigned EngineOptions::threadCount() const
+{
+    if (threads != 0)
+        return threads;
+    return std::max(1U, std::thread::hardware_concurrency());
+}
 
 std::string SearchOutcome::caption() const
 {
     return resultCaption(state.FoundCount, state.FileCountText, state.AccessErrorCount);
 }
 
-SearchOutcome runSearch(const SearchRequest &request, SearchObserver &observer)
+SearchOutcome runSearch(const SearchRequest &request, SearchObserver &observer, const EngineOptions &options)
 {
     SearchOutcome outcome;
     SearchState &state = outcome.state;
-    const fs::FileMask mask(request.filter);
-    CandidateList candidates;
     try {
-        observer.phaseStarted(Phase::FolderSearch);
-        std::vector<FolderLine> folderLines = Ttest(request, state, observer);
-        observer.phaseStarted(Phase::FileSearch);
-        const std::vector<std::string> folders = finalFolderList(std::move(folderLines));
-        candidates = groupBySize(takeInventory(folders, mask, state, observer), state, observer);
-    } catch (const std::exception &) {
-        // Per-file and per-folder failures are data; only something like exhausted memory
-        // ends the phases early. What was gathered is still compared.
+        const ListingSettings settings = listingSettings(request, options);
+        Inventory inventory;
+        CandidateList candidates;
+        try {
+            observer.phaseStarted(Phase::FolderSearch);
+            CollectedFolders folders = Ttest(request, settings, state, observer);
+            if (options.hooks != nullptr && options.hooks->afterFolders)
+                options.hooks->afterFolders();
+            observer.phaseStarted(Phase::FileSearch);
+            std::vector<FolderLine> lines = finalFolderList(std::move(folders.lines));
+            inventory = takeInventory(std::move(folders.tops), std::move(lines), state, observer);
+            candidates = groupBySize(inventory, state, observer);
+        } catch (const std::exception &) {
+            // Per-file and per-folder failures are data; only something like exhausted
+            // memory ends the phases early, and then the candidate list is still empty.
+            candidates = CandidateList {};
+        }
+        ComparisonResult compared = Tcomp(inventory, candidates, state, observer, comparisonSettings(request, options));
+        if (options.keepRecords)
+            outcome.records = recordsOf(inventory, compared);
+        outcome.lines = std::move(compared.lines);
+        outcome.widthProbes = std::move(compared.widthProbes);
+        outcome.blockSizes = std::move(compared.blockSizes);
+    } catch (const SearchCancelled &) {
+        outcome.cancelled = true;
+        outcome.lines.clear();
+        outcome.widthProbes.clear();
+        outcome.blockSizes.clear();
     }
-    ContentComparer comparer;
-    ComparisonResult compared = Tcomp(candidates, state, observer, comparer);
-    outcome.lines = std::move(compared.lines);
-    outcome.widthProbes = std::move(compared.widthProbes);
     return outcome;
 }
 

@@ -2,10 +2,14 @@
 #pragma once
 
 #include "search/observer.h"
+#include "search/options.h"
+#include "search/records.h"
 #include "search/request.h"
 #include "search/result_list.h"
 #include "search/state.h"
 
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -15,15 +19,19 @@ namespace kw::search
 struct SearchOutcome {
     ResultList lines; // the result list
     std::vector<std::string> widthProbes; // paths to measure for the result window's width
+    std::vector<std::uint64_t> blockSizes; // the file size of each block, in order
     SearchState state; // the counts as the search left them
+    bool cancelled = false; // stopped before its end: the list is empty
+    std::shared_ptr<const SearchRecords> records; // with EngineOptions::keepRecords
 
     // "Suchergebnis (X aus Y Dateien)", with " / E Fehler!" when something could not be read.
     std::string caption() const;
 };
 
 // Runs the phases in their order: folder collection, de-duplication of the folder list,
-// inventory, size grouping; then, whatever happened before, the comparison over what the
-// candidate list holds. Reports to `observer` on the calling thread.
-SearchOutcome runSearch(const SearchRequest &request, SearchObserver &observer);
+// inventory, size grouping; then the comparison over what the candidate list holds, which is
+// nothing when an earlier phase failed. Reports to `observer` on the calling thread; other
+// threads help with listing and comparing. A cancelled search returns an empty list.
+SearchOutcome runSearch(const SearchRequest &request, SearchObserver &observer, const EngineOptions &options = {});
 
 } // namespace kw::search

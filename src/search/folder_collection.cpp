@@ -1,11 +1,14 @@
 #include "search/folder_collection.h"
 
-#include "fs/listing.h"
+#include "fs/failure.h"
 #include "fs/path_text.h"
 #include "fs/text_case.h"
+#include "search/options.h"
+#include "search/ordered_work.h"
+
+#include <fcntl.h>
 
 #include <algorithm>
-#include <optional>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -14,21 +17,28 @@ namespace kw::search
 namespace
 {
 
+// Folders listed ahead of the one the walk is at; enough to keep every core busy, few
+// enough that a search cancelled or gone wrong does not wait for a mountain of listings.
+constexpr std::size_t kListingsAhead = 4096;
+
 // The walk keeps every folder it knows by path text and by identity in hash sets, so that
-// the known-check costs the same for the millionth folder as for the first.
+// the known-check costs the same for the millionth folder as for the first. Listings run on
+// the helper threads; what they yield is taken here in the order of the folder list, so the
+// list, its counts and its messages are those of a walk on one thread.
 class FolderCollector
 {
 public:
-    struct Line : FolderLine {
-        std::optional<dev_t> parentDevice; // the device of the folder it was found in
-    };
-
-    FolderCollector(const SearchRequest &request, SearchState &state, SearchObserver &observer)
-        : m_request(request), m_state(state), m_observer(observer)
+    FolderCollector(
+        const SearchRequest &request, const ListingSettings &settings, SearchState &state, SearchObserver &observer)
+        : m_request(request)
+        , m_settings(settings)
+        , m_state(state)
+        , m_observer(observer)
+        , m_work(settings.threads, kListingsAhead)
     {
     }
 
-    std::vector<Line> collect()
+    CollectedFolders collect()
     {
         for (const MarkedFolder &entry : m_request.markedFolders) {
             if (entry.active)
@@ -39,75 +49,127 @@ public:
             [&](const MarkedFolder &entry) { return entry.path == start || entry.path == start + "/"; });
         if (!startListed)
             processTopFolder(start);
-        return std::move(m_lines);
+        return std::move(m_result);
     }
 
 private:
     void processTopFolder(const std::string &folder)
     {
-        if (!m_request.includeSubfolders) {
-            const fs::FolderIdentityResult entered = fs::identifyFolder(folder, fs::FollowLink::Yes);
-            if (entered.error)
-                return reportUnreadable(folder);
-            appendTopFolder(folder, !registerIdentity(entered.identity, fs::entryForm(folder)));
-            return;
-        }
-        const fs::SubfolderListing listing = fs::listSubfolders(folder, fs::FollowLink::Yes);
+        checkCancel(m_settings.cancel);
+        fs::Opened opened = fs::openFolder(folder);
+        if (opened.error)
+            return report(folder, opened.error);
+        const fs::Status status = fs::statusOf(opened.fd.get());
+        if (status.error)
+            return report(folder, status.error);
+        if (fs::onKernelFileSystem(opened.fd.get()))
+            return report(folder, fs::Failure::KernelFileSystem);
+        const auto top = static_cast<std::uint32_t>(m_result.tops.size());
+        m_result.tops.push_back({folder, std::move(opened.fd), {status.status.st_dev, status.status.st_ino}});
+
+        fs::FolderListing listing = listNow(top, "", status.status.st_dev);
         if (listing.error)
-            return reportUnreadable(folder);
-        const bool known = !registerIdentity(listing.identity, fs::entryForm(folder));
-        if (!known) {
-            const std::size_t passStart = m_lines.size();
-            TDir(folder, listing);
+            return report(folder, listing.error);
+        const bool known = !registerIdentity(m_result.tops[top].identity, fs::entryForm(folder));
+        if (m_request.includeSubfolders && !known) {
+            const std::size_t passStart = m_result.lines.size();
+            TDir(folder, top, listing);
             Tunder(passStart);
         }
-        appendTopFolder(folder, known);
+        appendTopFolder(folder, top, known, std::move(listing));
     }
 
     // A top folder is appended without a check: a folder given twice is counted twice and
     // removed by the final de-duplication.
-    void appendTopFolder(const std::string &folder, bool skipped)
+    void appendTopFolder(const std::string &folder, std::uint32_t top, bool skipped, fs::FolderListing listing)
     {
         std::string path = fs::entryForm(folder);
         m_knownPaths.insert(path);
-        m_lines.push_back({std::move(path), skipped, std::nullopt});
-        m_observer.foldersFound(m_lines.size());
+        FolderLine line {std::move(path), top, skipped, std::nullopt, {}};
+        if (!skipped)
+            line.listing = std::move(listing);
+        m_result.lines.push_back(std::move(line));
+        m_observer.foldersFound(m_result.lines.size());
     }
 
-    // Appends the subfolders of `folder` that are not known yet.
-    void TDir(const std::string &folder, const fs::SubfolderListing &listing)
+    // Appends the subfolders of `folder` that are not known yet; each is listed as soon as
+    // a thread is free.
+    void TDir(const std::string &folder, std::uint32_t top, const fs::FolderListing &listing)
     {
         const std::string base = fs::entryForm(folder);
-        for (const std::string &name : listing.names) {
+        for (const std::string &name : listing.subfolders) {
             std::string path = base + name + "/";
-            if (m_knownPaths.insert(path).second)
-                m_lines.push_back({std::move(path), false, listing.identity.device});
+            if (m_knownPaths.insert(path).second) {
+                m_result.lines.push_back({std::move(path), top, false, listing.identity.device, {}});
+                schedule(m_result.lines.back());
+            }
             // The one counts the top folder, which is appended after its subfolders.
-            m_observer.foldersFound(m_lines.size() + 1);
+            m_observer.foldersFound(m_result.lines.size() + 1);
         }
-        for (const std::string &name : listing.unlistable) {
-            ++m_state.AccessErrorCount;
-            m_observer.nameSkipped(base + name);
-        }
+        for (const fs::SkippedName &name : listing.unlistableFolders)
+            report(base + name.name, name.reason);
     }
 
     // Walks the lines from `passStart` on, breadth first, until no new folder turns up.
     // Lines of earlier top folders need no second visit: their subfolders are known.
     void Tunder(std::size_t passStart)
     {
-        for (std::size_t k = passStart; k < m_lines.size(); ++k) {
-            const std::string folder = fs::folderForm(m_lines[k].path);
-            const fs::SubfolderListing listing
-                = fs::listSubfolders(folder, fs::FollowLink::No, m_lines[k].parentDevice);
+        for (std::size_t k = passStart; k < m_result.lines.size(); ++k) {
+            checkCancel(m_settings.cancel);
+            fs::FolderListing listing = m_work.take();
             if (listing.error) {
-                m_lines[k].skipped = true;
-                reportUnreadable(folder);
-            } else if (listing.pseudoFileSystem || !registerIdentity(listing.identity, m_lines[k].path)) {
-                m_lines[k].skipped = true;
+                m_result.lines[k].skipped = true;
+                report(fs::folderForm(m_result.lines[k].path), listing.error);
+            } else if (listing.kernelFileSystem || !registerIdentity(listing.identity, m_result.lines[k].path)) {
+                m_result.lines[k].skipped = true;
             } else {
-                TDir(folder, listing);
+                // TDir appends lines: take what is needed of this one before.
+                const std::uint32_t top = m_result.lines[k].top;
+                const std::string folder = fs::folderForm(m_result.lines[k].path);
+                TDir(folder, top, listing);
+                m_result.lines[k].listing = std::move(listing);
             }
         }
+    }
+
+    fs::ListingOptions listingOptions(std::optional<dev_t> parentDevice, std::string_view folder) const
+    {
+        fs::ListingOptions options;
+        options.subfolders = m_request.includeSubfolders;
+        options.mask = &m_settings.mask;
+        options.excluded = m_settings.excluded ? &*m_settings.excluded : nullptr;
+        options.sizes = m_settings.sizes;
+        options.credentials = &m_settings.credentials;
+        options.parentDevice = parentDevice;
+        options.folderPath = folder;
+        options.cancel = m_settings.cancel;
+        return options;
+    }
+
+    // Lists the folder `relative` below a top folder, by handle.
+    fs::FolderListing list(
+        int topFd, const std::string &relative, std::optional<dev_t> parentDevice, const std::string &folder) const
+    {
+        const fs::Opened opened = fs::openBelow(topFd, relative, O_RDONLY | O_DIRECTORY);
+        if (opened.error) {
+            fs::FolderListing failed;
+            failed.error = opened.error;
+            return failed;
+        }
+        return fs::listFolder(opened.fd.get(), listingOptions(parentDevice, folder));
+    }
+
+    fs::FolderListing listNow(std::uint32_t top, const std::string &relative, std::optional<dev_t> parentDevice)
+    {
+        return list(m_result.tops[top].fd.get(), relative, parentDevice, m_result.tops[top].text);
+    }
+
+    void schedule(const FolderLine &line)
+    {
+        const int topFd = m_result.tops[line.top].fd.get();
+        std::string relative = relativeToTop(line, m_result.tops[line.top]);
+        m_work.add([this, topFd, relative = std::move(relative), parent = line.parentDevice,
+                       folder = fs::folderForm(line.path)](unsigned) { return list(topFd, relative, parent, folder); });
     }
 
     // Records which folder `path` is; false when that folder is known under another text.
@@ -117,41 +179,49 @@ private:
         return inserted || place->second == path;
     }
 
-    void reportUnreadable(const std::string &folder)
+    void report(const std::string &path, std::error_code reason)
     {
         ++m_state.AccessErrorCount;
-        m_observer.accessDenied(folder);
+        m_observer.skipped(path, reason);
     }
 
     const SearchRequest &m_request;
+    const ListingSettings &m_settings;
     SearchState &m_state;
     SearchObserver &m_observer;
-    std::vector<Line> m_lines;
+    CollectedFolders m_result;
     std::unordered_set<std::string> m_knownPaths;
     std::unordered_map<fs::FileIdentity, std::string, fs::FileIdentityHash> m_knownFolders;
+    OrderedWork<fs::FolderListing> m_work; // last: its threads stop before the rest goes
 };
 
 } // namespace
 
-std::vector<FolderLine> Ttest(const SearchRequest &request, SearchState &state, SearchObserver &observer)
+std::string relativeToTop(const FolderLine &line, const TopFolder &top)
 {
-    FolderCollector collector(request, state, observer);
-    std::vector<FolderLine> result;
-    for (auto &line : collector.collect())
-        result.push_back(std::move(line));
-    return result;
+    const std::size_t start = fs::entryForm(top.text).size();
+    if (line.path.size() <= start)
+        return {};
+    return line.path.substr(start, line.path.size() - start - 1);
 }
 
-std::vector<std::string> finalFolderList(std::vector<FolderLine> lines)
+CollectedFolders Ttest(
+    const SearchRequest &request, const ListingSettings &settings, SearchState &state, SearchObserver &observer)
+{
+    FolderCollector collector(request, settings, state, observer);
+    return collector.collect();
+}
+
+std::vector<FolderLine> finalFolderList(std::vector<FolderLine> lines)
 {
     std::sort(lines.begin(), lines.end(),
         [](const FolderLine &a, const FolderLine &b) { return fs::collatesBefore(a.path, b.path); });
-    std::vector<std::string> result;
+    std::vector<FolderLine> result;
     result.reserve(lines.size());
     for (FolderLine &line : lines) {
-        if (line.skipped || (!result.empty() && result.back() == line.path))
+        if (line.skipped || (!result.empty() && result.back().path == line.path))
             continue;
-        result.push_back(std::move(line.path));
+        result.push_back(std::move(line));
     }
     return result;
 }

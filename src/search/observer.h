@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <string>
+#include <system_error>
 
 namespace kw::search
 {
@@ -14,7 +15,8 @@ enum class Phase {
     Comparison, // comparing the contents of equal-size files
 };
 
-// Called on the searching thread. Counts come often (once per folder or file): an
+// Called on the thread that runs the search, never on its helper threads, in the order a
+// search on one thread would call it. Counts come often (once per folder or file): an
 // implementation keeps them and lets its display catch up at its own pace.
 class SearchObserver
 {
@@ -28,10 +30,10 @@ public:
     virtual void comparing(std::size_t /*position*/, std::size_t /*count*/) { }
     // The inventory is now listing this folder (folder form), for a view that follows it.
     virtual void folderListed(const std::string & /*folder*/) { }
-    // A file or folder could not be read; the search waits until this returns.
-    virtual void accessDenied(const std::string & /*path*/) { }
-    // A name with a line break was left out: it cannot stand as a line of the list.
-    virtual void nameSkipped(const std::string & /*path*/) { }
+    // A file or folder is left out of the search, and why: it could not be read, its name
+    // cannot stand in a list, it is a kernel file system, or it changed while it was read.
+    // Each is counted in AccessErrorCount. The search waits until this returns.
+    virtual void skipped(const std::string & /*path*/, std::error_code /*reason*/) { }
     // Something failed that should not (memory, say) while a size group was compared:
     // candidate line, and the two group members being compared.
     virtual void unexpectedError(std::size_t /*line*/, std::size_t /*outer*/, std::size_t /*inner*/) { }

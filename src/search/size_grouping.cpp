@@ -8,41 +8,81 @@
 namespace kw::search
 {
 
-std::span<const Candidate> CandidateList::group(std::size_t index) const
+std::span<const std::uint32_t> CandidateList::group(std::size_t index) const
 {
     const std::size_t begin = index == 0 ? 0 : m_groupEnds[index - 1];
-    return std::span<const Candidate>(m_files).subspan(begin, m_groupEnds[index] - begin);
+    return std::span<const std::uint32_t>(m_files).subspan(begin, m_groupEnds[index] - begin);
 }
 
-std::vector<std::string> CandidateList::lines() const
+void CandidateList::appendGroup(std::span<const std::uint32_t> members, std::uint64_t key)
+{
+    m_files.insert(m_files.end(), members.begin(), members.end());
+    m_groupEnds.push_back(m_files.size());
+    m_keys.push_back(key);
+}
+
+std::vector<std::string> candidateLines(const CandidateList &candidates, const Inventory &inventory)
 {
     std::vector<std::string> result;
-    for (std::size_t g = 0; g < groupCount(); ++g) {
+    for (std::size_t g = 0; g < candidates.groupCount(); ++g) {
         if (g > 0)
             result.emplace_back();
-        for (const Candidate &file : group(g))
-            result.push_back(file.path);
+        for (const std::uint32_t file : candidates.group(g))
+            result.push_back(inventory.pathOf(inventory.files[file]));
     }
     return result;
-}
-
-void CandidateList::appendGroup(std::vector<Candidate> &&members)
-{
-    for (Candidate &member : members)
-        m_files.push_back(std::move(member));
-    m_groupEnds.push_back(m_files.size());
 }
 
 namespace
 {
 
-// Works on the inventory as a vector consumed from the front, so that the pre-pass and the
-// extraction stay linear however many lines there are.
+int digitCount(std::uint64_t value)
+{
+    int digits = 1;
+    while (value >= 10) {
+        value /= 10;
+        ++digits;
+    }
+    return digits;
+}
+
+std::uint64_t tenTo(int power)
+{
+    std::uint64_t value = 1;
+    while (power-- > 0)
+        value *= 10;
+    return value;
+}
+
+} // namespace
+
+bool keyTextBefore(std::uint64_t a, std::uint64_t b)
+{
+    const int da = digitCount(a);
+    const int db = digitCount(b);
+    if (da == db)
+        return a < b;
+    // Compare the shorter number with as many leading digits of the longer; on a tie the
+    // shorter text is a prefix of the longer and comes first.
+    if (da < db) {
+        const std::uint64_t head = b / tenTo(db - da);
+        return a <= head;
+    }
+    const std::uint64_t head = a / tenTo(da - db);
+    return head < b;
+}
+
+namespace
+{
+
+// Works on the sorted inventory as a vector of file indices consumed from the front, so
+// that the pre-pass and the extraction stay linear however many lines there are.
 class SizeGrouper
 {
 public:
-    SizeGrouper(std::vector<InventoryLine> &lines, SearchState &state, SearchObserver &observer)
-        : m_lines(lines), m_state(state), m_observer(observer)
+    SizeGrouper(
+        std::vector<std::uint32_t> &lines, const Inventory &inventory, SearchState &state, SearchObserver &observer)
+        : m_lines(lines), m_inventory(inventory), m_state(state), m_observer(observer)
     {
     }
 
@@ -59,20 +99,17 @@ public:
             show(percent);
             m_state.SortProgressBase = percent;
 
-            const std::string &key = m_lines[read].key;
+            const std::uint64_t key = keyAt(read);
             const bool hasNext = read + 1 < m_lines.size();
             bool goes;
             if (i == 0)
-                goes = hasNext && key != m_lines[read + 1].key;
+                goes = hasNext && key != keyAt(read + 1);
             else if (hasNext)
-                goes = key != m_lines[kept - 1].key && key != m_lines[read + 1].key;
+                goes = key != keyAt(kept - 1) && key != keyAt(read + 1);
             else
-                goes = key != m_lines[kept - 1].key;
-            if (!goes) {
-                if (kept != read)
-                    m_lines[kept] = std::move(m_lines[read]);
-                ++kept;
-            }
+                goes = key != keyAt(kept - 1);
+            if (!goes)
+                m_lines[kept++] = m_lines[read];
         }
         m_lines.resize(kept);
         m_state.SearchIndex = static_cast<long long>(kept);
@@ -83,37 +120,32 @@ public:
     // Takes one size group from the front and appends it to the candidate list.
     void TVergleich(CandidateList &candidates)
     {
-        std::vector<Candidate> group; // the group scratch list
+        const std::size_t begin = m_front;
         for (;;) {
-            if (left() >= 2 && m_lines[m_front].key == m_lines[m_front + 1].key) {
-                m_state.GroupKey = m_lines[m_front].key;
-                take(group);
-                take(group);
-                if (left() >= 1 && m_lines[m_front].key != m_state.GroupKey)
+            if (left() >= 2 && keyAt(m_front) == keyAt(m_front + 1)) {
+                m_state.GroupKey = keyAt(m_front);
+                m_front += 2;
+                if (left() >= 1 && keyAt(m_front) != m_state.GroupKey)
                     break;
                 refresh();
                 if (left() == 0)
                     break;
             } else {
-                take(group);
+                ++m_front;
                 refresh();
                 break;
             }
         }
+        const std::span<const std::uint32_t> group(m_lines.data() + begin, m_front - begin);
         // Every path appended counts; afterwards SearchIndex holds the size of this group.
         m_state.CandidateCount += group.size();
         m_state.SearchIndex = static_cast<long long>(group.size());
-        candidates.appendGroup(std::move(group));
+        candidates.appendGroup(group, keyAt(begin));
     }
 
 private:
     std::size_t left() const { return m_lines.size() - m_front; }
-
-    void take(std::vector<Candidate> &group)
-    {
-        InventoryLine &line = m_lines[m_front++];
-        group.push_back({std::move(line.path), line.size, line.unreadable});
-    }
+    std::uint64_t keyAt(std::size_t position) const { return m_inventory.files[m_lines[position]].key(); }
 
     void refresh()
     {
@@ -132,45 +164,50 @@ private:
         m_observer.sortProgress(percent);
     }
 
-    std::vector<InventoryLine> &m_lines;
+    std::vector<std::uint32_t> &m_lines;
+    const Inventory &m_inventory;
     SearchState &m_state;
     SearchObserver &m_observer;
     std::size_t m_front = 0;
     int m_shown = -1; // no percentage shown yet
 };
 
-bool keyBefore(const InventoryLine &a, const InventoryLine &b)
-{
-    return a.key < b.key;
-}
-
-bool pathBefore(const InventoryLine &a, const InventoryLine &b)
-{
-    return fs::collatesBefore(a.path, b.path);
-}
-
 // Sorts each run of equal size keys by path. Done after the pre-pass, so that the lines of
 // unique sizes, usually most of them, are never compared by path; the order that results is
-// the same as sorting the whole inventory by key and path before it.
-void sortRunsByPath(std::vector<InventoryLine> &lines)
+// the same as sorting the whole inventory by key and path before it. Paths are compared as
+// folder and name, never put together.
+void sortRunsByPath(std::vector<std::uint32_t> &lines, const Inventory &inventory)
 {
+    const auto pathOf = [&](std::uint32_t index) {
+        const InventoryFile &file = inventory.files[index];
+        return fs::JoinedText {inventory.folders[file.folder].path, inventory.nameOf(file)};
+    };
     auto begin = lines.begin();
     while (begin != lines.end()) {
-        const auto end = std::find_if(begin, lines.end(), [&](const InventoryLine &l) { return l.key != begin->key; });
-        std::sort(begin, end, pathBefore);
+        const std::uint64_t key = inventory.files[*begin].key();
+        const auto end
+            = std::find_if(begin, lines.end(), [&](std::uint32_t i) { return inventory.files[i].key() != key; });
+        std::sort(
+            begin, end, [&](std::uint32_t a, std::uint32_t b) { return fs::collatesBefore(pathOf(a), pathOf(b)); });
         begin = end;
     }
 }
 
 } // namespace
 
-CandidateList groupBySize(std::vector<InventoryLine> inventory, SearchState &state, SearchObserver &observer)
+CandidateList groupBySize(const Inventory &inventory, SearchState &state, SearchObserver &observer)
 {
-    // Keys compare as text, so that the order of the groups never depends on parsing numbers.
-    std::sort(inventory.begin(), inventory.end(), keyBefore);
-    SizeGrouper grouper(inventory, state, observer);
+    std::vector<std::uint32_t> lines(inventory.files.size());
+    for (std::uint32_t i = 0; i < lines.size(); ++i)
+        lines[i] = i;
+    // Keys compare as text, so that the order of the groups stays the one of the lists the
+    // program has always written.
+    std::sort(lines.begin(), lines.end(), [&](std::uint32_t a, std::uint32_t b) {
+        return keyTextBefore(inventory.files[a].key(), inventory.files[b].key());
+    });
+    SizeGrouper grouper(lines, inventory, state, observer);
     grouper.prePass();
-    sortRunsByPath(inventory);
+    sortRunsByPath(lines, inventory);
     CandidateList candidates;
     while (grouper.twoOrMoreLeft())
         grouper.TVergleich(candidates);

@@ -1,5 +1,6 @@
-// The values that the phases of one search share. Their names are the ones the whole
-// program uses for them; each phase documents what it reads and writes.
+// The values that the phases of one search share, for the texts that report them. Their
+// names are the ones the whole program uses for them. Only the thread that runs the search
+// writes them; helper threads never see them.
 #pragma once
 
 #include <cstddef>
@@ -23,14 +24,13 @@ struct SearchState {
     std::string FileCountText = "0"; // files inventoried, in decimal
     std::string FoundCount = "0"; // paths in the result list, in decimal
     std::size_t ComparedCount = 0; // paths taken from the candidate list into a group
-    int ResultWidth = kInitialResultWidth; // pixels the result window needs
     bool InventoryRequested = false; // the next folder listing builds the folder size list
 
     // Size grouping.
     long long SortLastIndex = 0; // inventory lines minus one, when grouping starts
     int SortProgressBase = 0; // the percentage reached by the pre-pass
     long long SearchIndex = 0; // running position: pre-pass, group copy, candidate line
-    std::string GroupKey; // size key of the group being extracted
+    unsigned long long GroupKey = 0; // size key of the group being extracted
 
     // Comparison: the members of the group last compared, for the error report.
     std::size_t OuterIndex = 0;

@@ -1,5 +1,7 @@
 #include "search/texts.h"
 
+#include "fs/failure.h"
+
 #include <charconv>
 
 namespace kw::search
@@ -50,9 +52,111 @@ std::string accessDeniedText(std::string_view path)
     return "Zugriff auf '" + std::string(path) + "' wurde verweigert!";
 }
 
-std::string nameSkippedText(std::string_view path)
+namespace
 {
-    return "Der Name '" + std::string(path) + "' enthält einen Zeilenumbruch und wurde übersprungen.";
+
+std::string systemReason(std::errc error)
+{
+    switch (error) {
+    case std::errc::no_such_file_or_directory:
+        return "nicht mehr vorhanden";
+    case std::errc::filename_too_long:
+        return "der Pfad ist zu lang";
+    case std::errc::too_many_symbolic_link_levels:
+        return "der Pfad führt über einen symbolischen Link";
+    case std::errc::not_a_directory:
+        return "ein Teil des Pfades ist kein Ordner";
+    case std::errc::is_a_directory:
+        return "ist ein Ordner";
+    case std::errc::io_error:
+        return "Ein-/Ausgabefehler beim Lesen";
+    case std::errc::no_space_on_device:
+        return "kein Platz mehr auf dem Datenträger";
+    case std::errc::read_only_file_system:
+        return "der Datenträger ist schreibgeschützt";
+    case std::errc::cross_device_link:
+        return "liegt auf einem anderen Datenträger als der Papierkorb";
+    case std::errc::device_or_resource_busy:
+        return "wird gerade benutzt";
+    case std::errc::too_many_files_open:
+    case std::errc::too_many_files_open_in_system:
+        return "zu viele offene Dateien";
+    case std::errc::not_enough_memory:
+        return "nicht genug Arbeitsspeicher";
+    case std::errc::file_exists:
+        return "existiert bereits";
+    case std::errc::permission_denied:
+    case std::errc::operation_not_permitted:
+        return "keine Berechtigung";
+    default:
+        return {};
+    }
+}
+
+std::string failureReason(fs::Failure failure)
+{
+    switch (failure) {
+    case fs::Failure::LineBreakInName:
+        return "der Name enthält einen Zeilenumbruch";
+    case fs::Failure::EndOfTextInName:
+        return "der Name enthält das Zeichen 0x1A, an dem eine gespeicherte Liste endet";
+    case fs::Failure::KernelFileSystem:
+        return "ein Dateisystem des Kernels, keine Dateien";
+    case fs::Failure::ChangedDuringSearch:
+        return "wurde während der Suche verändert";
+    case fs::Failure::NotARegularFile:
+        return "ist keine gewöhnliche Datei mehr";
+    case fs::Failure::NotTheSearchedFile:
+        return "ist nicht mehr die Datei, die verglichen wurde (verändert, ersetzt oder verschoben)";
+    case fs::Failure::TopFolderChanged:
+        return "der durchsuchte Ordner ist nicht mehr derselbe";
+    case fs::Failure::NoKeptCopy:
+        return "keine unveränderte Kopie bliebe übrig";
+    case fs::Failure::KeptCopyDiffers:
+        return "die verbleibende Kopie ist nicht mehr gleich";
+    case fs::Failure::SameEntryAsKeptCopy:
+        return "die verbleibende Kopie ist dieselbe Datei unter anderem Pfad";
+    case fs::Failure::NoUsableTrash:
+        return "auf diesem Datenträger gibt es keinen nutzbaren Papierkorb";
+    case fs::Failure::UnsafeTrash:
+        return "der Papierkorb gehört nicht Ihnen, oder andere dürfen darin schreiben";
+    case fs::Failure::ShortWrite:
+        return "der Eintrag im Papierkorb konnte nicht ganz geschrieben werden";
+    }
+    return {};
+}
+
+} // namespace
+
+std::string reasonText(std::error_code reason)
+{
+    if (reason.category() == fs::failureCategory())
+        return failureReason(static_cast<fs::Failure>(reason.value()));
+    if (reason.category() == std::generic_category() || reason.category() == std::system_category()) {
+        std::string text = systemReason(static_cast<std::errc>(reason.value()));
+        if (!text.empty())
+            return text;
+    }
+    // The system's own words, in whatever language it speaks.
+    return reason.message() + " (Fehler " + decimal(static_cast<unsigned long long>(reason.value())) + ")";
+}
+
+std::string skippedText(std::string_view path, std::error_code reason)
+{
+    if (reason == std::errc::permission_denied || reason == std::errc::operation_not_permitted)
+        return accessDeniedText(path);
+    const std::string quoted = "'" + std::string(path) + "'";
+    if (reason == fs::Failure::LineBreakInName)
+        return "Der Name " + quoted + " enthält einen Zeilenumbruch und wurde übersprungen.";
+    if (reason == fs::Failure::EndOfTextInName)
+        return "Der Name " + quoted
+            + " enthält das Zeichen 0x1A, an dem eine gespeicherte Liste endet, und wurde"
+              " übersprungen.";
+    if (reason == fs::Failure::KernelFileSystem)
+        return quoted + " gehört zu einem Dateisystem des Kernels und wird nicht durchsucht.";
+    if (reason == fs::Failure::ChangedDuringSearch || reason == fs::Failure::NotARegularFile)
+        return quoted + " " + reasonText(reason) + " und wird mit keiner anderen Datei gleichgesetzt.";
+    return "Auf " + quoted + " kann nicht zugegriffen werden: " + reasonText(reason) + ".";
 }
 
 std::string resultCaption(std::string_view foundCount, std::string_view fileCountText, std::size_t accessErrors)

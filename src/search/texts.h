@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace kw::search
 {
@@ -26,7 +27,13 @@ std::string filesFoundText(std::size_t count); // "120 Dateien gefunden"
 std::string sortingText(int percent); // "Dateien sortieren (28%)..."
 std::string comparingText(std::size_t position, std::size_t count); // "1 von 5 Dateien"
 std::string accessDeniedText(std::string_view path); // "Zugriff auf '…' wurde verweigert!"
-std::string nameSkippedText(std::string_view path);
+
+// The message for a file or folder the search leaves out: for "permission denied" the
+// access message, for everything else a sentence with the reason.
+std::string skippedText(std::string_view path, std::error_code reason);
+
+// Why, in a few German words ("der Pfad ist zu lang"), for messages that name a file.
+std::string reasonText(std::error_code reason);
 
 // "Suchergebnis (4 aus 120 Dateien)", with " / 2 Fehler!" when files could not be read.
 std::string resultCaption(std::string_view foundCount, std::string_view fileCountText, std::size_t accessErrors);

@@ -22,10 +22,10 @@ std::function<void(const std::string &)> &opener()
 class RecycleBin final : public fs::Trash
 {
 public:
-    std::error_code moveToTrash(const std::string &path) override
+    std::error_code moveToTrash(const fs::Entry &entry) override
     {
-        return QFile::moveToTrash(displayPath(path)) ? std::error_code {}
-                                                     : std::make_error_code(std::errc::operation_not_permitted);
+        return QFile::moveToTrash(displayPath(entry.path)) ? std::error_code {}
+                                                           : std::make_error_code(std::errc::operation_not_permitted);
     }
 };
 #endif

@@ -63,7 +63,7 @@ void THauptfenster::Button1Click()
         outcome = run.execute(searchRequest());
     }
 
-    m_suchergebnis->setLines(outcome.lines);
+    m_suchergebnis->setLines(outcome.lines, outcome.records);
     m_suchergebnis->setWindowTitle(qs(outcome.caption()));
     if (!outcome.lines.empty())
         placeResultWindow(measuredResultWidth(outcome.widthProbes));

@@ -57,9 +57,10 @@ TSuchergebnis::TSuchergebnis(QWidget *parent) : QWidget(parent, Qt::Window)
     connect(help, &QShortcut::activated, this, [] { openHelp(shell::HelpContext::ResultWindow); });
 }
 
-void TSuchergebnis::setLines(search::ResultList lines)
+void TSuchergebnis::setLines(search::ResultList lines, std::shared_ptr<const search::SearchRecords> records)
 {
     m_lines = std::move(lines);
+    m_records = std::move(records);
     fillList({});
     DateienLschen1->setEnabled(false);
 }

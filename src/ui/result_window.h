@@ -6,6 +6,7 @@
 #include "results/formatted_document.h"
 #include "results/marking.h"
 #include "results/save_dialog_state.h"
+#include "search/records.h"
 #include "search/result_list.h"
 #include "search/state.h"
 
@@ -56,7 +57,9 @@ public:
     results::SaveDialogState SaveDialog1;
 
     const search::ResultList &lines() const { return m_lines; }
-    void setLines(search::ResultList lines); // no line marked afterwards
+    // No line is marked afterwards. `records`: what the search noted of its files, so that
+    // deleting can tell whether a file is still the one compared; none for a reopened list.
+    void setLines(search::ResultList lines, std::shared_ptr<const search::SearchRecords> records = nullptr);
     const results::FormattedDocument &document() const { return m_document; }
     void setDocument(results::FormattedDocument document);
     bool formattedViewShown() const;
@@ -99,6 +102,7 @@ private:
     QStackedLayout *m_views;
     search::ResultList m_lines; // the paths as the file system holds their bytes
     results::FormattedDocument m_document;
+    std::shared_ptr<const search::SearchRecords> m_records;
     std::unique_ptr<fs::Trash> m_trash;
     bool m_applyingMarks = false; // the selection is being set from marks: no handler runs
 };

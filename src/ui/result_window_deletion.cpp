@@ -32,12 +32,15 @@ void TSuchergebnis::DateienLschen1Click()
     // When every copy of some file is marked, the safe answer is the one Enter gives.
     const MessageButton answer = showMessage(this, MessageKind::Confirmation, qs(question.text),
         {MessageButton::Yes, MessageButton::No}, question.wholeBlocks > 0 ? MessageButton::No : MessageButton::Yes);
-    std::vector<std::string> notMoved;
+    std::vector<results::TrashOutcome> notMoved;
     if (answer == MessageButton::Yes) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        for (const std::string &path : results::deletionRequest(m_lines, current, fs::currentFolder())) {
-            if (m_trash->moveToTrash(path) && fs::fileExists(path))
-                notMoved.push_back(path);
+        // Every file is checked once more just before it goes; what fails stays, marked.
+        const std::vector<results::TrashRequest> requests
+            = results::trashRequests(m_lines, current, fs::currentFolder(), question.wholeBlocks > 0);
+        for (results::TrashOutcome &outcome : results::moveToTrash(requests, m_records.get(), *m_trash)) {
+            if (outcome.error)
+                notMoved.push_back(std::move(outcome));
         }
         QApplication::restoreOverrideCursor();
     }

@@ -1,6 +1,8 @@
 // Saving and printing the result window's lists.
 #include "ui/result_window.h"
 
+#include "fs/replace_file.h"
+
 #include "results/list_files.h"
 #include "results/rtf_writer.h"
 #include "results/save_naming.h"
@@ -46,7 +48,7 @@ std::optional<QString> TSuchergebnis::chooseSavePath()
 
 void TSuchergebnis::saveTo(const QString &path, const std::string &bytes)
 {
-    if (results::writeWholeFile(pathBytes(path), bytes))
+    if (fs::replaceFile(pathBytes(path), bytes))
         showMessage(this, MessageKind::Error, QStringLiteral("Datei %1 kann nicht erstellt werden").arg(path));
 }
 

@@ -51,7 +51,9 @@ search::SearchOutcome SearchRun::execute(const search::SearchRequest &request)
     });
     refresh.start();
     std::thread worker([&] {
-        outcome = search::runSearch(request, *this);
+        search::EngineOptions options;
+        options.keepRecords = true; // deleting checks each file against them
+        outcome = search::runSearch(request, *this, options);
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
     loop.exec();
@@ -149,14 +151,9 @@ void SearchRun::waitForMessage(const QString &text)
         Qt::BlockingQueuedConnection);
 }
 
-void SearchRun::accessDenied(const std::string &path)
+void SearchRun::skipped(const std::string &path, std::error_code reason)
 {
-    waitForMessage(qs(search::accessDeniedText(path)));
-}
-
-void SearchRun::nameSkipped(const std::string &path)
-{
-    waitForMessage(qs(search::nameSkippedText(path)));
+    waitForMessage(qs(search::skippedText(path, reason)));
 }
 
 void SearchRun::unexpectedError(std::size_t line, std::size_t outer, std::size_t inner)

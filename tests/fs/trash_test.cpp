@@ -43,6 +43,13 @@ private:
     std::optional<std::string> m_old;
 };
 
+// Moves the file at `path` as a front end does: found by its folder's handle first.
+std::error_code moveFile(Trash &trash, const std::string &path)
+{
+    const EntryResult found = findEntry(path);
+    return found.error ? found.error : trash.moveToTrash(found.entry);
+}
+
 dev_t deviceOf(const std::string &path)
 {
     struct stat status = {};
@@ -57,7 +64,7 @@ TEST(Trash, MovesFileIntoFilesWithItsInfo)
     FreedesktopTrash trash;
     EXPECT_EQ(trash.homeTrash(), t.path("daten/Trash"));
     const std::time_t before = std::time(nullptr);
-    ASSERT_FALSE(trash.moveToTrash(file));
+    ASSERT_FALSE(moveFile(trash, file));
     EXPECT_FALSE(fileExists(file));
     EXPECT_EQ(test::readFile(t.path("daten/Trash/files/strand ä%.jpg")), "bild");
     const std::string info = test::readFile(t.path("daten/Trash/info/strand ä%.jpg.trashinfo"));
@@ -75,8 +82,8 @@ TEST(Trash, SecondFileOfTheSameNameGetsANameOfItsOwn)
     test::TempTree t;
     const Environment dataHome("XDG_DATA_HOME", t.path("daten"));
     FreedesktopTrash trash;
-    ASSERT_FALSE(trash.moveToTrash(t.file("a/bild.jpg", "eins")));
-    ASSERT_FALSE(trash.moveToTrash(t.file("b/bild.jpg", "zwei")));
+    ASSERT_FALSE(moveFile(trash, t.file("a/bild.jpg", "eins")));
+    ASSERT_FALSE(moveFile(trash, t.file("b/bild.jpg", "zwei")));
     EXPECT_EQ(test::readFile(t.path("daten/Trash/files/bild.jpg")), "eins");
     EXPECT_EQ(test::readFile(t.path("daten/Trash/files/bild.2.jpg")), "zwei");
     EXPECT_NE(test::readFile(t.path("daten/Trash/info/bild.2.jpg.trashinfo")).find(trashInfoPath(t.path("b/bild.jpg"))),
@@ -93,7 +100,7 @@ TEST(Trash, CreatesTheHomeTrashForAUserWithoutLocalShare)
     ASSERT_EQ(::chdir(t.dir("arbeit").c_str()), 0);
     const std::string file = t.file("arbeit/x.txt", "x");
     FreedesktopTrash trash;
-    const std::error_code error = trash.moveToTrash(file);
+    const std::error_code error = moveFile(trash, file);
     ASSERT_EQ(::chdir(cwdBefore.c_str()), 0);
     ASSERT_FALSE(error) << error.message();
     EXPECT_EQ(test::readFile(home + "/.local/share/Trash/files/x.txt"), "x");
@@ -112,9 +119,10 @@ TEST(Trash, FileThatCannotBeMovedStaysWhereItIs)
     const std::string file = t.file("x.txt", "x");
     t.file("kein-ordner", "");
     FreedesktopTrash trash(t.path("kein-ordner/Trash")); // the trash cannot be made
-    EXPECT_TRUE(trash.moveToTrash(file));
+    EXPECT_TRUE(moveFile(trash, file));
     EXPECT_EQ(test::readFile(file), "x");
-    EXPECT_TRUE(FreedesktopTrash(t.path("Trash")).moveToTrash(t.path("fehlt.txt")));
+    FreedesktopTrash other(t.path("Trash"));
+    EXPECT_TRUE(moveFile(other, t.path("fehlt.txt")));
 }
 
 TEST(Trash, FileOnAnotherVolumeGoesToThatVolumesTrash)
@@ -128,7 +136,7 @@ TEST(Trash, FileOnAnotherVolumeGoesToThatVolumesTrash)
     const std::string file = volume + "/kw-trash-test-" + std::to_string(::getpid()) + ".txt";
     ASSERT_TRUE(test::TempTree::writeAt(file, "anderswo"));
     FreedesktopTrash trash(t.path("Trash"));
-    const std::error_code error = trash.moveToTrash(file);
+    const std::error_code error = moveFile(trash, file);
     const std::string name = std::string(baseName(file));
     const std::string moved = test::readFile(own + "/files/" + name);
     const std::string info = test::readFile(own + "/info/" + name + ".trashinfo");

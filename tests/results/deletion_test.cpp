@@ -1,5 +1,6 @@
 #include "results/deletion.h"
 
+#include "fs/failure.h"
 #include "results/save_naming.h"
 
 #include <gtest/gtest.h>
@@ -57,10 +58,31 @@ TEST(Deletion, QuestionCountsFilesAndBlocksWithoutACopyLeft)
         "Soll die markierte Datei in den Papierkorb verschoben werden?");
 }
 
-TEST(Deletion, RequestHoldsTheMarkedLinesAsAbsolutePaths)
+TEST(Deletion, RequestsHoldTheMarkedLinesAsAbsolutePathsWithTheCopiesThatStay)
 {
-    EXPECT_EQ(deletionRequest({"/a/x", "", "rel/y", "/b/z"}, {true, false, true, false}, "/home/u"),
-        (std::vector<std::string> {"/a/x", "/home/u/rel/y"}));
+    const Lines lines = {"/a/x", "", "rel/y", "/b/z", "", "/c/1", "/c/2"};
+    const Marks marks = {true, false, true, false, false, true, true};
+    const std::vector<TrashRequest> requests = trashRequests(lines, marks, "/home/u", false);
+    ASSERT_EQ(requests.size(), 4U);
+    EXPECT_EQ(requests[0].path, "/a/x");
+    EXPECT_TRUE(requests[0].keptCopies.empty());
+    EXPECT_EQ(requests[1].path, "/home/u/rel/y");
+    EXPECT_EQ(requests[1].keptCopies, (std::vector<std::string> {"/b/z"}));
+    EXPECT_FALSE(requests[1].everyCopyConfirmed);
+    // whole blocks go only when the user said so
+    EXPECT_FALSE(requests[2].everyCopyConfirmed);
+    EXPECT_TRUE(trashRequests(lines, marks, "/home/u", true)[3].everyCopyConfirmed);
+    EXPECT_FALSE(trashRequests(lines, marks, "/home/u", true)[1].everyCopyConfirmed);
+}
+
+TEST(Deletion, FailureMessageNamesEachFileWithItsReason)
+{
+    const std::vector<TrashOutcome> failures
+        = {{"/a/x", fs::Failure::KeptCopyDiffers}, {"/b/y", std::make_error_code(std::errc::permission_denied)}};
+    const std::string text = notMovedText(failures);
+    EXPECT_EQ(text,
+        "Diese Dateien konnten nicht in den Papierkorb verschoben werden:\r/a/x (die verbleibende Kopie ist "
+        "nicht mehr gleich)\r/b/y (keine Berechtigung)");
 }
 
 TEST(Deletion, LogHasHeadingDateRemovedLinesAndFooter)

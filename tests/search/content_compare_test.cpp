@@ -2,6 +2,8 @@
 
 #include "support/temp_tree.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -34,22 +36,38 @@ Sets referenceSets(const std::vector<std::string> &contents)
 class ContentCompare : public testing::Test
 {
 protected:
+    void SetUp() override { top = fs::openFolder(t.root()).fd; }
+
+    // A member as the inventory would give it: the file's stamp as it is now.
+    CompareMember member(const std::string &name, bool unreadable = false)
+    {
+        CompareMember file {top.get(), t.path(name), t.root().size() + 1, {}, unreadable};
+        struct stat status = {};
+        ::lstat(file.path.c_str(), &status);
+        file.stamp = fs::stampOf(status);
+        return file;
+    }
     Sets compare(const std::vector<std::string> &contents, ContentComparer &comparer)
     {
         group.clear();
-        for (std::size_t i = 0; i < contents.size(); ++i)
-            group.push_back({t.file("m" + std::to_string(i), contents[i]), contents[i].size(), false});
-        return comparer.CompFile(group, state);
+        for (std::size_t i = 0; i < contents.size(); ++i) {
+            t.file("m" + std::to_string(i), contents[i]);
+            group.push_back(member("m" + std::to_string(i)));
+        }
+        last = comparer.CompFile(group, contents.empty() ? 0 : contents.front().size());
+        return last.sets;
     }
     Sets compare(const std::vector<std::string> &contents)
     {
-        ContentComparer comparer;
+        ContentComparer comparer(64, 1 << 26, hash);
         return compare(contents, comparer);
     }
 
     test::TempTree t;
-    std::vector<Candidate> group;
-    SearchState state;
+    fs::FileDescriptor top;
+    const BlockHash hash;
+    std::vector<CompareMember> group;
+    GroupComparison last;
 };
 
 std::string bytes(std::size_t size, char fill = 'x')
@@ -87,10 +105,12 @@ TEST_F(ContentCompare, OldShortReadCases)
 TEST_F(ContentCompare, ShortFileIsNotEqualToAZeroPaddedOne)
 {
     // Listed with the same size, one of them has been cut short since.
-    const std::string full = std::string(2000, '\0');
-    group = {{t.file("a", full), 2000, false}, {t.file("b", std::string(1000, '\0')), 2000, false}};
-    ContentComparer comparer;
-    EXPECT_EQ(comparer.CompFile(group, state), Sets {});
+    t.file("a", std::string(2000, '\0'));
+    t.file("b", std::string(2000, '\0'));
+    group = {member("a"), member("b")};
+    t.file("b", std::string(1000, '\0'));
+    ContentComparer comparer(64, 1 << 26, hash);
+    EXPECT_EQ(comparer.CompFile(group, 2000).sets, Sets {});
 }
 
 TEST_F(ContentCompare, MatchesThePairwiseRuleOnRandomGroups)
@@ -110,7 +130,7 @@ TEST_F(ContentCompare, MatchesThePairwiseRuleOnRandomGroups)
         const std::size_t members = std::uniform_int_distribution<std::size_t>(2, 14)(random);
         for (std::size_t m = 0; m < members; ++m)
             contents.push_back(patterns[std::uniform_int_distribution<std::size_t>(0, variants - 1)(random)]);
-        ContentComparer comparer(3); // fewer open files than members: files are closed and opened again
+        ContentComparer comparer(3, 1 << 26, hash); // fewer open files than members: closed and opened again
         EXPECT_EQ(compare(contents, comparer), referenceSets(contents)) << "round " << round;
     }
 }
@@ -124,15 +144,19 @@ TEST_F(ContentCompare, LargeGroupWithFewOpenFilesAndSmallBlockBudget)
         contents.push_back(content);
     }
     // Eight open files and room for only a few stored blocks: blocks are read again.
-    ContentComparer comparer(8, 3 * 4001);
+    ContentComparer comparer(8, 3 * 4001, hash);
     EXPECT_EQ(compare(contents, comparer), referenceSets(contents));
 }
 
 TEST_F(ContentCompare, UnreadableMembersComeFromTheInventory)
 {
-    group = {{t.file("a", "xy"), 2, false}, {t.file("b", "xy"), 2, true}, {t.file("c", "xy"), 2, false}};
-    ContentComparer comparer;
-    EXPECT_EQ(comparer.CompFile(group, state), (Sets {{0, 2}}));
+    for (const char *name : {"a", "b", "c"})
+        t.file(name, "xy");
+    group = {member("a"), member("b", true), member("c")};
+    ContentComparer comparer(64, 1 << 26, hash);
+    const GroupComparison result = comparer.CompFile(group, 2);
+    EXPECT_EQ(result.sets, (Sets {{0, 2}}));
+    EXPECT_TRUE(result.failures.empty()); // the inventory has reported it already
 }
 
 } // namespace

@@ -16,11 +16,9 @@ using Lines = std::vector<std::string>;
 class Engine : public testing::Test
 {
 protected:
-    void TearDown() override { fs::setOpenFault(nullptr); }
-
     SearchOutcome search(bool subfolders = true, std::string filter = "*.*")
     {
-        return runSearch({t.root(), {}, subfolders, std::move(filter)}, observer);
+        return runSearch({t.root(), {}, subfolders, std::move(filter), {}}, observer);
     }
     std::string p(std::string_view relative) { return t.path(relative); }
 
@@ -56,7 +54,7 @@ TEST_F(Engine, AccessErrorsAreCountedInTheCaption)
     t.file("a.txt", "gleich");
     t.file("b.txt", "gleich");
     t.file("gesperrt.txt", "gleich");
-    fs::setOpenFault([](std::string_view path) { return path.ends_with("gesperrt.txt"); });
+    const fs::ScopedOpenFault fault([](std::string_view path) { return path.ends_with("gesperrt.txt"); });
     const SearchOutcome outcome = search();
     EXPECT_EQ(outcome.lines, (Lines {p("a.txt"), p("b.txt")}));
     EXPECT_EQ(outcome.caption(), "Suchergebnis (2 aus 3 Dateien) / 1 Fehler!");
@@ -94,7 +92,7 @@ TEST_F(Engine, FolderReachedTwiceListsNoFileAsItsOwnDuplicate)
 {
     t.file("Daten/A/x.txt", "eins");
     t.file("Daten/y.txt", "zwei");
-    const SearchRequest request {p("Daten"), {{p("Daten") + "/", true}, {p("Daten/A") + "/", true}}, true, "*.*"};
+    const SearchRequest request {p("Daten"), {{p("Daten") + "/", true}, {p("Daten/A") + "/", true}}, true, "*.*", {}};
     EXPECT_TRUE(runSearch(request, observer).lines.empty());
 }
 

@@ -1,5 +1,6 @@
 #include "search/folder_collection.h"
 
+#include "fs/failure.h"
 #include "support/recording_observer.h"
 #include "support/temp_tree.h"
 
@@ -13,10 +14,18 @@ namespace
 class FolderCollection : public testing::Test
 {
 protected:
-    std::vector<std::string> collect(SearchRequest request) { return finalFolderList(Ttest(request, state, observer)); }
+    std::vector<std::string> collect(const SearchRequest &request, unsigned threads = 1)
+    {
+        const ListingSettings settings {
+            fs::FileMask(request.filter), std::nullopt, {}, fs::Credentials::ofThisProcess(), threads, nullptr};
+        std::vector<std::string> paths;
+        for (const FolderLine &line : finalFolderList(Ttest(request, settings, state, observer).lines))
+            paths.push_back(line.path);
+        return paths;
+    }
     SearchRequest request(std::string start, bool subfolders, std::vector<MarkedFolder> marked = {})
     {
-        return {t.path(start), std::move(marked), subfolders, "*.*"};
+        return {t.path(start), std::move(marked), subfolders, "*.*", {}};
     }
     std::string entry(std::string_view relative) { return t.path(relative) + "/"; }
 
@@ -34,7 +43,7 @@ TEST_F(FolderCollection, WithoutSubfoldersOnlyTheStartFolder)
 
 TEST_F(FolderCollection, RootIsListedWithOneSlash)
 {
-    const SearchRequest root {"/", {}, false, "*.*"};
+    const SearchRequest root {"/", {}, false, "*.*", {}};
     EXPECT_EQ(collect(root), (std::vector<std::string> {"/"}));
 }
 
@@ -113,7 +122,10 @@ TEST_F(FolderCollection, FolderThatCannotBeEnteredIsReportedAndSkipped)
     const auto folders = collect(request("Daten", true, {{entry("weg"), true}}));
     EXPECT_EQ(folders, (std::vector<std::string> {entry("Daten"), entry("Daten/A")}));
     EXPECT_EQ(state.AccessErrorCount, 1U);
-    EXPECT_EQ(observer.messages, (std::vector<std::string> {"Zugriff auf '" + t.path("weg") + "' wurde verweigert!"}));
+    // the real reason, not "verweigert": the folder is not there
+    EXPECT_EQ(observer.messages,
+        (std::vector<std::string> {
+            "Auf '" + t.path("weg") + "' kann nicht zugegriffen werden: nicht mehr vorhanden."}));
 }
 
 TEST_F(FolderCollection, FolderNameWithLineBreakIsSkippedAndCounted)
@@ -124,10 +136,39 @@ TEST_F(FolderCollection, FolderNameWithLineBreakIsSkippedAndCounted)
     ASSERT_EQ(observer.messages.size(), 1U);
 }
 
+TEST_F(FolderCollection, KernelFileSystemAsTopFolderIsReportedNotWalked)
+{
+    const SearchRequest proc {"/proc", {}, true, "*.*", {}};
+    EXPECT_TRUE(collect(proc).empty());
+    ASSERT_EQ(observer.skips.size(), 1U);
+    EXPECT_EQ(observer.skips[0].second, fs::Failure::KernelFileSystem);
+    EXPECT_EQ(state.AccessErrorCount, 1U);
+}
+
+TEST_F(FolderCollection, SeveralThreadsCollectTheSameFoldersInTheSameOrder)
+{
+    for (int a = 0; a < 12; ++a)
+        for (int b = 0; b < 6; ++b)
+            t.dir("Daten/" + std::to_string(a) + "/" + std::string(1, static_cast<char>('A' + b)) + "/x");
+    const SearchRequest tree = request("Daten", true, {{entry("Daten/3"), true}});
+    const std::vector<std::string> alone = collect(tree, 1);
+    const std::vector<std::string> statuses = observer.statuses;
+    observer = {};
+    EXPECT_EQ(collect(tree, 4), alone);
+    EXPECT_EQ(observer.statuses, statuses);
+}
+
 TEST(FinalFolderList, SortsByLowerCaseThenExactAndDropsRepeats)
 {
-    std::vector<FolderLine> lines = {{"/b/", false}, {"/A/", false}, {"/a/", false}, {"/b/", false}, {"/c/", true}};
-    EXPECT_EQ(finalFolderList(lines), (std::vector<std::string> {"/A/", "/a/", "/b/"}));
+    std::vector<FolderLine> lines(5);
+    const char *paths[] = {"/b/", "/A/", "/a/", "/b/", "/c/"};
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        lines[i].path = paths[i];
+    lines[4].skipped = true;
+    std::vector<std::string> kept;
+    for (const FolderLine &line : finalFolderList(std::move(lines)))
+        kept.push_back(line.path);
+    EXPECT_EQ(kept, (std::vector<std::string> {"/A/", "/a/", "/b/"}));
 }
 
 } // namespace

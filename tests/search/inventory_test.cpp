@@ -1,5 +1,6 @@
 #include "search/inventory.h"
 
+#include "fs/failure.h"
 #include "fs/file_access.h"
 #include "support/recording_observer.h"
 #include "support/temp_tree.h"
@@ -11,77 +12,91 @@ namespace kw::search
 namespace
 {
 
-class Inventory : public testing::Test
+class InventoryPhase : public testing::Test
 {
 protected:
-    void TearDown() override { fs::setOpenFault(nullptr); }
+    // Collects `folder` (no subfolders) and takes its inventory.
+    Inventory take(const std::string &folder, const std::string &mask)
+    {
+        const SearchRequest request {t.path(folder), {}, false, mask, {}};
+        const ListingSettings settings {
+            fs::FileMask(mask), std::nullopt, {}, fs::Credentials::ofThisProcess(), 1, nullptr};
+        CollectedFolders folders = Ttest(request, settings, state, observer);
+        return takeInventory(std::move(folders.tops), finalFolderList(std::move(folders.lines)), state, observer);
+    }
+
     test::TempTree t;
     SearchState state;
     test::RecordingObserver observer;
 };
 
-TEST_F(Inventory, OneLinePerMatchingFileWithItsSize)
+TEST_F(InventoryPhase, OneLinePerMatchingFileWithItsSize)
 {
     t.file("Daten/a.txt", "abc");
-    t.file("Daten/b.txt", "def");
+    t.file("Daten/b.txt", "defg");
     t.file("Daten/c.doc", "x");
-    auto lines = takeInventory({t.path("Daten") + "/"}, fs::FileMask("*.txt"), state, observer);
-    std::sort(lines.begin(), lines.end(), [](const auto &a, const auto &b) { return a.path < b.path; });
-    ASSERT_EQ(lines.size(), 2U);
-    EXPECT_EQ(lines[0].key, "3");
-    EXPECT_EQ(lines[0].path, t.path("Daten/a.txt"));
-    EXPECT_EQ(lines[1].path, t.path("Daten/b.txt"));
+    const Inventory inventory = take("Daten", "*.txt");
+    ASSERT_EQ(inventory.files.size(), 2U);
+    std::vector<std::pair<std::string, std::uint64_t>> lines;
+    for (const InventoryFile &file : inventory.files)
+        lines.emplace_back(inventory.pathOf(file), file.key());
+    std::sort(lines.begin(), lines.end());
+    EXPECT_EQ(lines,
+        (std::vector<std::pair<std::string, std::uint64_t>> {{t.path("Daten/a.txt"), 3}, {t.path("Daten/b.txt"), 4}}));
+    EXPECT_EQ(inventory.relativeStart(inventory.files[0]), t.path("Daten").size() + 1);
     EXPECT_EQ(state.FileCountText, "2");
     EXPECT_EQ(observer.statuses.back(), "2 Dateien gefunden");
     EXPECT_EQ(observer.listedFolders, (std::vector<std::string> {t.path("Daten")}));
 }
 
-TEST_F(Inventory, FolderWithoutMatchesChangesNoStatus)
+TEST_F(InventoryPhase, FolderWithoutMatchesChangesNoStatus)
 {
     t.file("Daten/c.doc", "x");
-    EXPECT_TRUE(takeInventory({t.path("Daten") + "/"}, fs::FileMask("*.txt"), state, observer).empty());
-    EXPECT_TRUE(observer.statuses.empty());
+    EXPECT_TRUE(take("Daten", "*.txt").files.empty());
+    EXPECT_EQ(observer.statuses, (std::vector<std::string> {"1 Ordner gefunden"}));
 }
 
-TEST_F(Inventory, UnreadableFileIsReportedCountedAndGetsSizeZero)
+TEST_F(InventoryPhase, UnreadableFileIsReportedCountedAndGetsSizeZero)
 {
     t.file("Daten/gesperrt.doc", "inhalt");
-    fs::setOpenFault([](std::string_view path) { return path.ends_with("gesperrt.doc"); });
-    const auto lines = takeInventory({t.path("Daten") + "/"}, fs::FileMask("*.*"), state, observer);
-    ASSERT_EQ(lines.size(), 1U);
-    EXPECT_EQ(lines[0].key, "0");
-    EXPECT_TRUE(lines[0].unreadable);
+    const fs::ScopedOpenFault fault([](std::string_view path) { return path.ends_with("gesperrt.doc"); });
+    const Inventory inventory = take("Daten", "*.*");
+    ASSERT_EQ(inventory.files.size(), 1U);
+    EXPECT_EQ(inventory.files[0].key(), 0U);
+    EXPECT_TRUE(inventory.files[0].unreadable);
     EXPECT_EQ(state.AccessErrorCount, 1U);
     EXPECT_EQ(observer.messages,
         (std::vector<std::string> {"Zugriff auf '" + t.path("Daten/gesperrt.doc") + "' wurde verweigert!"}));
 }
 
-TEST_F(Inventory, SizeListIsBuiltOnlyWhenRequested)
+TEST_F(InventoryPhase, SizeListIsBuiltOnlyWhenRequested)
 {
-    t.file("Daten/a.txt", "abc");
-    const fs::FileListing listing = fs::listFiles(t.path("Daten"), fs::FileMask("*.*"));
-    EXPECT_TRUE(RzFileListBox1Change(t.path("Daten"), listing, state, observer).empty());
+    fs::FolderListing listing;
+    listing.names = "a.txt";
+    listing.files.push_back({0, 5, false, {{}, 3, 0, 0}});
+    EXPECT_TRUE(RzFileListBox1Change("/d", listing, state, observer).empty());
     state.InventoryRequested = true;
-    EXPECT_EQ(RzFileListBox1Change(t.path("Daten"), listing, state, observer), (std::vector<std::string> {"3"}));
+    EXPECT_EQ(RzFileListBox1Change("/d", listing, state, observer), (std::vector<std::uint64_t> {3}));
     EXPECT_FALSE(state.InventoryRequested);
 }
 
-TEST_F(Inventory, FullSizeOfFilesPastFourGibibytes)
+TEST_F(InventoryPhase, FullSizeOfFilesPastFourGibibytes)
 {
     t.sparse("Daten/gross.bin", (std::uint64_t {1} << 32) + 5, "hallo");
-    const auto lines = takeInventory({t.path("Daten") + "/"}, fs::FileMask("*.*"), state, observer);
-    ASSERT_EQ(lines.size(), 1U);
-    EXPECT_EQ(lines[0].key, "4294967301");
+    const Inventory inventory = take("Daten", "*.*");
+    ASSERT_EQ(inventory.files.size(), 1U);
+    EXPECT_EQ(inventory.files[0].key(), 4294967301U);
 }
 
-TEST_F(Inventory, FolderVanishedSinceCollectionIsReportedAndSkipped)
+TEST_F(InventoryPhase, NameWithEndOfTextCharacterIsLeftOutReportedAndCounted)
 {
-    t.file("Daten/a.txt", "abc");
-    const auto lines
-        = takeInventory({t.path("weg") + "/", t.path("Daten") + "/"}, fs::FileMask("*.*"), state, observer);
-    EXPECT_EQ(lines.size(), 1U);
+    t.file("Daten/ende\x1a.txt", "x");
+    t.file("Daten/gut.txt", "x");
+    const Inventory inventory = take("Daten", "*.*");
+    EXPECT_EQ(inventory.files.size(), 1U);
     EXPECT_EQ(state.AccessErrorCount, 1U);
-    EXPECT_EQ(state.FileCountText, "1");
+    ASSERT_EQ(observer.skips.size(), 1U);
+    EXPECT_EQ(observer.skips[0].second, fs::Failure::EndOfTextInName);
 }
 
 } // namespace

@@ -39,14 +39,10 @@ void RecordingObserver::folderListed(const std::string &folder)
     listedFolders.push_back(folder);
 }
 
-void RecordingObserver::accessDenied(const std::string &path)
+void RecordingObserver::skipped(const std::string &path, std::error_code reason)
 {
-    messages.push_back(search::accessDeniedText(path));
-}
-
-void RecordingObserver::nameSkipped(const std::string &path)
-{
-    messages.push_back(search::nameSkippedText(path));
+    messages.push_back(search::skippedText(path, reason));
+    skips.push_back({path, reason});
 }
 
 void RecordingObserver::unexpectedError(std::size_t line, std::size_t outer, std::size_t inner)

@@ -18,14 +18,14 @@ public:
     void sortProgress(int percent) override;
     void comparing(std::size_t position, std::size_t count) override;
     void folderListed(const std::string &folder) override;
-    void accessDenied(const std::string &path) override;
-    void nameSkipped(const std::string &path) override;
+    void skipped(const std::string &path, std::error_code reason) override;
     void unexpectedError(std::size_t line, std::size_t outer, std::size_t inner) override;
 
     std::vector<std::string> captions; // phase captions in order
     std::vector<std::string> statuses; // every status text in order
     std::vector<std::string> messages; // access and other messages in order
     std::vector<std::string> listedFolders;
+    std::vector<std::pair<std::string, std::error_code>> skips; // path and reason of each skip
 
     // The last status text shown before the caption `caption` was replaced (or at the end).
     std::string lastStatusOf(const std::string &caption) const;

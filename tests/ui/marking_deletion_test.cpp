@@ -28,11 +28,11 @@ public:
         : m_trash(std::move(home)), m_refused(std::move(refused))
     {
     }
-    std::error_code moveToTrash(const std::string &path) override
+    std::error_code moveToTrash(const fs::Entry &entry) override
     {
-        if (m_refused.count(path))
+        if (m_refused.count(entry.path))
             return std::make_error_code(std::errc::device_or_resource_busy);
-        return m_trash.moveToTrash(path);
+        return m_trash.moveToTrash(entry);
     }
 
 private:

@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <optional>
+
 using namespace kw;
 
 class SearchDriverTest : public QObject
@@ -96,7 +98,8 @@ private slots:
         tree.file("a.txt", "gleich");
         tree.file("b.txt", "gleich");
         tree.file("gesperrt.txt", "gleich");
-        fs::setOpenFault([](std::string_view p) { return p.ends_with("gesperrt.txt"); });
+        std::optional<fs::ScopedOpenFault> fault;
+        fault.emplace([](std::string_view p) { return p.ends_with("gesperrt.txt"); });
         test::Windows w;
         QVERIFY(w.main->RzDirectoryListBox1->setFolder(ui::displayPath(tree.root())));
         test::MessageLog log;
@@ -108,7 +111,7 @@ private slots:
             QTest::keyClick(w.main->Edit1, Qt::Key_X);
         };
         w.main->Button1Click();
-        fs::setOpenFault(nullptr);
+        fault.reset();
 
         QVERIFY(searchingWhileShown);
         QCOMPARE(log.messages.size(), std::size_t {1});

@@ -51,14 +51,9 @@ void ProgressLine::update(search::ProgressStatus status)
         draw();
 }
 
-void ProgressLine::accessDenied(const std::string &path)
+void ProgressLine::skipped(const std::string &path, std::error_code reason)
 {
-    message(search::accessDeniedText(path));
-}
-
-void ProgressLine::nameSkipped(const std::string &path)
-{
-    message(search::nameSkippedText(path));
+    message(search::skippedText(path, reason));
 }
 
 void ProgressLine::unexpectedError(std::size_t line, std::size_t outer, std::size_t inner)

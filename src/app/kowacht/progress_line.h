@@ -22,8 +22,7 @@ public:
     void filesFound(std::size_t count) override;
     void sortProgress(int percent) override;
     void comparing(std::size_t position, std::size_t count) override;
-    void accessDenied(const std::string &path) override;
-    void nameSkipped(const std::string &path) override;
+    void skipped(const std::string &path, std::error_code reason) override;
     void unexpectedError(std::size_t line, std::size_t outer, std::size_t inner) override;
 
     // Clears the live line, so that what follows starts on a clean line.

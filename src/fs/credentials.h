@@ -1,0 +1,26 @@
+// Who is reading: the ids the permission bits of a file are checked against.
+#pragma once
+
+#include <sys/stat.h>
+#include <sys/types.h>
+
+#include <vector>
+
+namespace kw::fs
+{
+
+// Taken when a search starts, not once per process: a program may change its ids, and a
+// test child that drops to another user must not see its parent's.
+struct Credentials {
+    uid_t user = 0;
+    gid_t group = 0;
+    std::vector<gid_t> groups; // supplementary
+
+    static Credentials ofThisProcess();
+
+    // Whether the permission bits let these ids read the file. Root reads everything.
+    // Access control lists are not consulted: callers confirm a "no" by opening.
+    bool mayRead(const struct stat &status) const;
+};
+
+} // namespace kw::fs

@@ -1,0 +1,101 @@
+#include "fs/entry.h"
+
+#include "fs/failure.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <memory>
+
+namespace kw::fs
+{
+namespace
+{
+
+EntryResult entryIn(FileDescriptor folder, std::string name, std::string path)
+{
+    EntryResult result;
+    const Status folderStatus = statusOf(folder.get());
+    if (folderStatus.error) {
+        result.error = folderStatus.error;
+        return result;
+    }
+    if (::fstatat(folder.get(), name.c_str(), &result.entry.status, AT_SYMLINK_NOFOLLOW) != 0) {
+        result.error = {errno, std::generic_category()};
+        return result;
+    }
+    result.entry.folder = std::move(folder);
+    result.entry.folderIdentity = {folderStatus.status.st_dev, folderStatus.status.st_ino};
+    result.entry.name = std::move(name);
+    result.entry.path = std::move(path);
+    return result;
+}
+
+} // namespace
+
+EntryResult findEntry(const std::string &path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos || slash + 1 == path.size())
+        return {Entry {}, std::make_error_code(std::errc::invalid_argument)};
+    const std::string folder = slash == 0 ? std::string("/") : path.substr(0, slash);
+    Opened opened = openFolder(folder);
+    if (opened.error)
+        return {Entry {}, opened.error};
+    return entryIn(std::move(opened.fd), path.substr(slash + 1), path);
+}
+
+EntryResult findEntryBelow(int base, std::string_view relative, std::string path)
+{
+    const std::size_t slash = relative.rfind('/');
+    const std::string_view folder = slash == std::string_view::npos ? std::string_view {} : relative.substr(0, slash);
+    const std::string name(slash == std::string_view::npos ? relative : relative.substr(slash + 1));
+    if (name.empty())
+        return {Entry {}, std::make_error_code(std::errc::invalid_argument)};
+    Opened opened = openBelow(base, folder, O_PATH | O_DIRECTORY);
+    if (opened.error)
+        return {Entry {}, opened.error};
+    return entryIn(std::move(opened.fd), name, std::move(path));
+}
+
+Opened openEntryForReading(const Entry &entry)
+{
+    if (openFaultFor(entry.path))
+        return {FileDescriptor {}, std::make_error_code(std::errc::permission_denied)};
+    Opened opened;
+    opened.fd = FileDescriptor(
+        ::openat(entry.folder.get(), entry.name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!opened.fd.valid()) {
+        opened.error = {errno, std::generic_category()};
+        return opened;
+    }
+    const Status status = statusOf(opened.fd.get());
+    if (status.error || status.status.st_dev != entry.status.st_dev || status.status.st_ino != entry.status.st_ino) {
+        opened.fd.reset();
+        opened.error = Failure::NotTheSearchedFile;
+    }
+    return opened;
+}
+
+std::error_code compareContents(int a, int b, bool &equal)
+{
+    constexpr std::size_t kBlock = 256 * 1024;
+    const auto first = std::make_unique_for_overwrite<char[]>(kBlock);
+    const auto second = std::make_unique_for_overwrite<char[]>(kBlock);
+    equal = false;
+    for (std::uint64_t offset = 0;; offset += kBlock) {
+        const std::ptrdiff_t n = readAt(a, first.get(), kBlock, offset);
+        const std::ptrdiff_t m = readAt(b, second.get(), kBlock, offset);
+        if (n < 0 || m < 0)
+            return {errno, std::generic_category()};
+        if (n != m || std::memcmp(first.get(), second.get(), static_cast<std::size_t>(n)) != 0)
+            return {};
+        if (n == 0) {
+            equal = true;
+            return {};
+        }
+    }
+}
+
+} // namespace kw::fs

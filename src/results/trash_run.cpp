@@ -1,0 +1,130 @@
+#include "results/trash_run.h"
+
+#include "fs/failure.h"
+#include "fs/path_text.h"
+
+namespace kw::results
+{
+namespace
+{
+
+// Finds the entry `path` names: below the folder the search entered when the records know
+// the file, and as the path text says otherwise.
+fs::EntryResult findAgain(const std::string &path, const search::SearchRecords *records)
+{
+    const search::FoundFile *found = records != nullptr ? records->find(path) : nullptr;
+    if (found == nullptr)
+        return fs::findEntry(path);
+    const search::SearchedTop &top = records->tops[found->top];
+    const fs::Opened folder = fs::openFolder(top.text);
+    if (folder.error)
+        return {fs::Entry {}, folder.error};
+    const fs::Status status = fs::statusOf(folder.fd.get());
+    if (status.error)
+        return {fs::Entry {}, status.error};
+    if (fs::FileIdentity {status.status.st_dev, status.status.st_ino} != top.identity)
+        return {fs::Entry {}, fs::Failure::TopFolderChanged};
+    const std::size_t start = fs::entryForm(top.text).size();
+    return fs::findEntryBelow(folder.fd.get(), std::string_view(path).substr(std::min(start, path.size())), path);
+}
+
+std::error_code asSearched(const fs::Entry &entry, const search::FoundFile *found)
+{
+    if (!entry.isRegularFile())
+        return fs::Failure::NotARegularFile;
+    if (found == nullptr)
+        return {};
+    const fs::FileStamp now = fs::stampOf(entry.status);
+    if (now.identity != found->stamp.identity || now.size != found->stamp.size || now.modified != found->stamp.modified)
+        return fs::Failure::NotTheSearchedFile;
+    return {};
+}
+
+// Whether a copy that stays still holds what `file` holds.
+std::error_code keptCopyHolds(
+    const fs::Entry &file, const std::vector<std::string> &kept, const search::SearchRecords *records)
+{
+    std::error_code problem = fs::Failure::NoKeptCopy;
+    for (const std::string &path : kept) {
+        const fs::EntryResult copy = findAgain(path, records);
+        if (copy.error || !copy.entry.isRegularFile())
+            continue;
+        if (copy.entry.sameEntryAs(file)) {
+            problem = fs::Failure::SameEntryAsKeptCopy;
+            continue;
+        }
+        const fs::Opened mine = fs::openEntryForReading(file);
+        if (mine.error)
+            return mine.error;
+        const fs::Opened theirs = fs::openEntryForReading(copy.entry);
+        if (theirs.error)
+            continue;
+        bool equal = false;
+        if (const std::error_code error = fs::compareContents(mine.fd.get(), theirs.fd.get(), equal))
+            return error;
+        if (equal)
+            return {};
+        problem = fs::Failure::KeptCopyDiffers;
+    }
+    return problem;
+}
+
+} // namespace
+
+std::vector<TrashRequest> trashRequests(
+    const Lines &lines, const Marks &marks, std::string_view currentFolder, bool wholeBlocksConfirmed)
+{
+    const auto absolute
+        = [&](const std::string &line) { return line.starts_with('/') ? line : fs::joinPath(currentFolder, line); };
+    std::vector<TrashRequest> requests;
+    std::size_t begin = 0;
+    while (begin < lines.size()) {
+        if (lines[begin].empty()) {
+            ++begin;
+            continue;
+        }
+        std::size_t end = begin;
+        while (end < lines.size() && !lines[end].empty())
+            ++end;
+        std::vector<std::string> kept;
+        for (std::size_t i = begin; i < end; ++i) {
+            if (i >= marks.size() || !marks[i])
+                kept.push_back(absolute(lines[i]));
+        }
+        for (std::size_t i = begin; i < end; ++i) {
+            if (i < marks.size() && marks[i])
+                requests.push_back({absolute(lines[i]), kept, kept.empty() && wholeBlocksConfirmed});
+        }
+        begin = end;
+    }
+    return requests;
+}
+
+CheckedFile checkBeforeTrash(const TrashRequest &request, const search::SearchRecords *records)
+{
+    CheckedFile checked;
+    fs::EntryResult found = findAgain(request.path, records);
+    if (found.error) {
+        checked.error = found.error;
+        return checked;
+    }
+    checked.entry = std::move(found.entry);
+    checked.error = asSearched(checked.entry, records != nullptr ? records->find(request.path) : nullptr);
+    if (!checked.error && !request.everyCopyConfirmed)
+        checked.error = keptCopyHolds(checked.entry, request.keptCopies, records);
+    return checked;
+}
+
+std::vector<TrashOutcome> moveToTrash(
+    const std::vector<TrashRequest> &requests, const search::SearchRecords *records, fs::Trash &trash)
+{
+    std::vector<TrashOutcome> outcomes;
+    outcomes.reserve(requests.size());
+    for (const TrashRequest &request : requests) {
+        const CheckedFile checked = checkBeforeTrash(request, records);
+        outcomes.push_back({request.path, checked.error ? checked.error : trash.moveToTrash(checked.entry)});
+    }
+    return outcomes;
+}
+
+} // namespace kw::results

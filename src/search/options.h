@@ -1,0 +1,42 @@
+// How a search runs, apart from what it looks for: threads, limits, cancelling, and the
+// seams through which tests change the file system at an exact moment of a search.
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <functional>
+#include <string>
+
+namespace kw::search
+{
+
+struct SearchHooks {
+    std::function<void()> afterFolders; // the folders are collected, the files not yet listed
+    std::function<void(const std::string &path)> afterLastBlock; // a file's last block was read
+};
+
+struct EngineOptions {
+    unsigned threads = 0; // 0: one per core
+    std::size_t maxOpenFiles = 0; // files open at once while comparing; 0: from the descriptor limit
+    std::size_t storedBlockBudget = 0; // bytes of blocks kept while comparing; 0: the default
+    bool keepRecords = false; // note of every listed file what trashing it checks first
+    const std::atomic<bool> *cancel = nullptr; // set from any thread to stop the search soon
+    const SearchHooks *hooks = nullptr;
+
+    unsigned threadCount() const;
+};
+
+// The bytes of stored blocks a search keeps at most, over all its threads.
+inline constexpr std::size_t kDefaultStoredBlockBudget = 64 * 1024 * 1024;
+
+// Thrown inside the engine when the cancel flag is seen; runSearch catches it.
+struct SearchCancelled {
+};
+
+inline void checkCancel(const std::atomic<bool> *cancel)
+{
+    if (cancel != nullptr && cancel->load(std::memory_order_relaxed))
+        throw SearchCancelled {};
+}
+
+} // namespace kw::search

@@ -1,0 +1,88 @@
+#include "fs/file_access.h"
+
+#include "support/temp_tree.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <optional>
+
+namespace kw::fs
+{
+namespace
+{
+
+// Both ways of opening below a handle must refuse the same links.
+class OpenBelow : public testing::TestWithParam<bool>
+{
+protected:
+    void SetUp() override
+    {
+        if (GetParam())
+            nameByName.emplace();
+        t.file("a/b/c.txt", "inhalt");
+        t.symlink("l", t.path("a"));
+        t.symlink("a/b/lc.txt", t.path("a/b/c.txt"));
+        top = openFolder(t.root()).fd;
+    }
+
+    std::optional<ScopedNameByNameOpening> nameByName;
+    test::TempTree t;
+    FileDescriptor top;
+};
+
+TEST_P(OpenBelow, FollowsNoLinkOnTheWayNorAtTheEnd)
+{
+    EXPECT_FALSE(openBelow(top.get(), "a/b/c.txt", O_RDONLY).error);
+    EXPECT_EQ(openBelow(top.get(), "l/b/c.txt", O_RDONLY).error, std::errc::too_many_symbolic_link_levels);
+    EXPECT_EQ(openBelow(top.get(), "a/b/lc.txt", O_RDONLY).error, std::errc::too_many_symbolic_link_levels);
+    EXPECT_EQ(openBelow(top.get(), "a/fehlt/c.txt", O_RDONLY).error, std::errc::no_such_file_or_directory);
+    EXPECT_FALSE(openBelow(top.get(), "", O_RDONLY | O_DIRECTORY).error);
+}
+
+TEST_P(OpenBelow, HasNoLimitOnTheLengthOfAPath)
+{
+    // 40 folders of 200 bytes: far past PATH_MAX, made name by name.
+    const std::string name(200, 'x');
+    std::string relative;
+    FileDescriptor folder(::dup(top.get()));
+    for (int level = 0; level < 40; ++level) {
+        ASSERT_EQ(::mkdirat(folder.get(), name.c_str(), 0755), 0);
+        folder = FileDescriptor(::openat(folder.get(), name.c_str(), O_RDONLY | O_DIRECTORY));
+        relative += name + "/";
+    }
+    const FileDescriptor file(::openat(folder.get(), "tief.txt", O_WRONLY | O_CREAT, 0644));
+    ASSERT_TRUE(file.valid());
+    relative += "tief.txt";
+    EXPECT_FALSE(openBelow(top.get(), relative, O_RDONLY).error);
+    const Status status = statusOfPath(top.get(), relative);
+    EXPECT_FALSE(status.error);
+    EXPECT_TRUE(S_ISREG(status.status.st_mode));
+    // clean up from the deepest folder upwards, which remove_all of a path could not
+    ASSERT_EQ(::unlinkat(folder.get(), "tief.txt", 0), 0);
+    for (int level = 39; level >= 0; --level) {
+        const auto length = static_cast<std::size_t>(level) * (name.size() + 1);
+        const std::string parent = level == 0 ? std::string() : relative.substr(0, length - 1);
+        const Opened up = openBelow(top.get(), parent, O_RDONLY | O_DIRECTORY);
+        ASSERT_FALSE(up.error);
+        ASSERT_EQ(::unlinkat(up.fd.get(), name.c_str(), AT_REMOVEDIR), 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(OpenBelow, OpenBelow, testing::Values(false, true),
+    [](const testing::TestParamInfo<bool> &param) { return param.param ? "NameByName" : "Openat2"; });
+
+TEST(OpenFault, HoldsOnlyWhileInPlace)
+{
+    {
+        const ScopedOpenFault fault([](std::string_view) { return true; });
+        EXPECT_TRUE(openFaultFor("/x"));
+    }
+    EXPECT_FALSE(openFaultActive());
+}
+
+} // namespace
+} // namespace kw::fs
