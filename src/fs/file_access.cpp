@@ -87,6 +87,8 @@ Opened openWithinLimit(int base, std::string_view relative, int flags)
         if (result.fd.valid())
             return result;
         const int error = errno;
+        if (error == ENOTDIR) // a link where a folder was asked for: name by name tells which
+            return openNameByName(base, path, flags);
         if (error != ENOSYS && error != EPERM && error != E2BIG) {
             result.error = {error, std::generic_category()};
             return result;

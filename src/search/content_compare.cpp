@@ -183,9 +183,9 @@ void ContentComparer::finish(Indices members)
         m_finished.push_back(std::move(kept));
 }
 
-// The handle must still show the size and times the inventory saw, or the file was written
-// while it was read; and its path must still name it, a regular file, or the list would
-// name something else than what was compared.
+// The path must still name a regular file, and the one compared, or the list would name
+// something else than what was read; and the handle must still show the size and times the
+// inventory saw, or the file was written while it was read.
 bool ContentComparer::stillTheFileCompared(std::uint32_t index)
 {
     const CompareMember &file = *m_members[index].file;
@@ -193,15 +193,6 @@ bool ContentComparer::stillTheFileCompared(std::uint32_t index)
         m_hooks->afterLastBlock(file.path);
     if (!ensureOpen(index))
         return false;
-    const fs::Status handle = fs::statusOf(m_members[index].fd.get());
-    if (handle.error) {
-        fail(index, handle.error);
-        return false;
-    }
-    if (!S_ISREG(handle.status.st_mode) || fs::stampOf(handle.status) != file.stamp) {
-        fail(index, fs::Failure::ChangedDuringSearch);
-        return false;
-    }
     const fs::Status path = fs::statusOfPath(file.base, file.relative());
     if (path.error) {
         fail(index, path.error);
@@ -211,7 +202,13 @@ bool ContentComparer::stillTheFileCompared(std::uint32_t index)
         fail(index, fs::Failure::NotARegularFile);
         return false;
     }
-    if (fs::FileIdentity {path.status.st_dev, path.status.st_ino} != file.stamp.identity) {
+    const fs::Status handle = fs::statusOf(m_members[index].fd.get());
+    if (handle.error) {
+        fail(index, handle.error);
+        return false;
+    }
+    if (fs::FileIdentity {path.status.st_dev, path.status.st_ino} != file.stamp.identity
+        || fs::stampOf(handle.status) != file.stamp) {
         fail(index, fs::Failure::ChangedDuringSearch);
         return false;
     }

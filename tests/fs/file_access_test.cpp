@@ -41,6 +41,8 @@ TEST_P(OpenBelow, FollowsNoLinkOnTheWayNorAtTheEnd)
     EXPECT_EQ(openBelow(top.get(), "a/b/lc.txt", O_RDONLY).error, std::errc::too_many_symbolic_link_levels);
     EXPECT_EQ(openBelow(top.get(), "a/fehlt/c.txt", O_RDONLY).error, std::errc::no_such_file_or_directory);
     EXPECT_FALSE(openBelow(top.get(), "", O_RDONLY | O_DIRECTORY).error);
+    EXPECT_EQ(openBelow(top.get(), "l", O_PATH | O_DIRECTORY).error, std::errc::too_many_symbolic_link_levels);
+    EXPECT_EQ(openBelow(top.get(), "a/b/c.txt", O_PATH | O_DIRECTORY).error, std::errc::not_a_directory);
 }
 
 TEST_P(OpenBelow, HasNoLimitOnTheLengthOfAPath)

@@ -2,6 +2,7 @@
 
 #include "fs/file_access.h"
 #include "fs/path_text.h"
+#include "support/environment.h"
 #include "support/temp_tree.h"
 
 #include <sys/stat.h>
@@ -18,30 +19,7 @@ namespace kw::fs
 namespace
 {
 
-// Points HOME and XDG_DATA_HOME somewhere else for one test.
-class Environment
-{
-public:
-    Environment(const char *name, const std::string &value) : m_name(name)
-    {
-        if (const char *old = std::getenv(name))
-            m_old = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    Environment(const Environment &) = delete;
-    Environment &operator=(const Environment &) = delete;
-    ~Environment()
-    {
-        if (m_old)
-            ::setenv(m_name, m_old->c_str(), 1);
-        else
-            ::unsetenv(m_name);
-    }
-
-private:
-    const char *m_name;
-    std::optional<std::string> m_old;
-};
+using Environment = test::ScopedEnvironment;
 
 // Moves the file at `path` as a front end does: found by its folder's handle first.
 std::error_code moveFile(Trash &trash, const std::string &path)
