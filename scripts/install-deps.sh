@@ -4,7 +4,8 @@
 set -eu
 
 packages="g++ cmake ninja-build make clang-format libgtest-dev qt6-base-dev libgl-dev \
-fonts-dejavu-core fonts-liberation2 poppler-utils xdg-utils"
+fonts-dejavu-core fonts-liberation2 poppler-utils xdg-utils \
+clang libclang-rt-14-dev libfuzzer-14-dev"
 
 missing=""
 for p in $packages; do

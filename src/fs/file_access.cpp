@@ -157,6 +157,27 @@ Opened openBelow(int base, std::string_view relative, int flags)
     return openWithinLimit(at, relative, flags);
 }
 
+Opened openFolderBelow(int base, std::string_view relative)
+{
+    return openBelow(base, relative, O_RDONLY | O_DIRECTORY);
+}
+
+Opened openRegularFile(const std::string &path)
+{
+    Opened result;
+    result.fd = FileDescriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    if (!result.fd.valid()) {
+        result.error = lastError();
+        return result;
+    }
+    const Status status = statusOf(result.fd.get());
+    if (!status.error && !S_ISREG(status.status.st_mode)) {
+        result.fd.reset();
+        result.error = std::make_error_code(std::errc::invalid_argument);
+    }
+    return result;
+}
+
 Opened openForReading(int base, std::string_view relative, std::string_view path)
 {
     if (openFaultFor(path))

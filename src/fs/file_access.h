@@ -50,6 +50,13 @@ struct Opened {
 // A link on the way fails with ELOOP. An empty `relative` opens `base` itself again.
 [[nodiscard]] Opened openBelow(int base, std::string_view relative, int flags);
 
+// Opens the folder `relative` below the folder `base` for listing, as openBelow does.
+[[nodiscard]] Opened openFolderBelow(int base, std::string_view relative);
+
+// Opens a regular file by its path text for reading it through (a list read back); a
+// device, a FIFO or a folder is refused with EINVAL, as it could be read for ever.
+[[nodiscard]] Opened openRegularFile(const std::string &path);
+
 // Opens a file to compare its contents: read-only, no link, no waiting on a FIFO, and never
 // a controlling terminal. `path` is the whole path text, for the test seam below.
 [[nodiscard]] Opened openForReading(int base, std::string_view relative, std::string_view path);
@@ -58,6 +65,10 @@ struct Opened {
 struct Status {
     struct stat status = {};
     std::error_code error;
+
+    bool regularFile() const { return !error && S_ISREG(status.st_mode); }
+    FileIdentity identity() const { return {status.st_dev, status.st_ino}; }
+    FileStamp stamp() const { return stampOf(status); }
 };
 [[nodiscard]] Status statusOf(int fd);
 // The same for `relative` below the open folder `base`, the last name not followed (the

@@ -3,9 +3,6 @@
 #include "fs/file_access.h"
 #include "fs/replace_file.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cerrno>
 
 namespace kw::results
@@ -60,16 +57,12 @@ bool holdsCr(int fd, std::string &buffer)
 ReopenedList reopenList(const std::string &path, const std::function<bool(const std::string &)> &exists)
 {
     ReopenedList result;
-    const fs::FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
-    if (!fd.valid()) {
-        result.error = {errno, std::generic_category()};
+    const fs::Opened opened = fs::openRegularFile(path);
+    if (opened.error) {
+        result.error = opened.error;
         return result;
     }
-    const fs::Status status = fs::statusOf(fd.get());
-    if (!status.error && !S_ISREG(status.status.st_mode)) { // a device or a pipe could be read for ever
-        result.error = std::make_error_code(std::errc::invalid_argument);
-        return result;
-    }
+    const fs::FileDescriptor &fd = opened.fd;
     result.opened = true;
 
     // A line with a NUL byte (an overlong one is handed over as one) cannot name a file.

@@ -22,7 +22,7 @@ fs::EntryResult findAgain(const std::string &path, const search::SearchRecords *
     const fs::Status status = fs::statusOf(folder.fd.get());
     if (status.error)
         return {fs::Entry {}, status.error};
-    if (fs::FileIdentity {status.status.st_dev, status.status.st_ino} != top.identity)
+    if (status.identity() != top.identity)
         return {fs::Entry {}, fs::Failure::TopFolderChanged};
     const std::size_t start = fs::entryForm(top.text).size();
     return fs::findEntryBelow(folder.fd.get(), std::string_view(path).substr(std::min(start, path.size())), path);

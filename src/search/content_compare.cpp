@@ -198,7 +198,7 @@ bool ContentComparer::stillTheFileCompared(std::uint32_t index)
         fail(index, path.error);
         return false;
     }
-    if (!S_ISREG(path.status.st_mode)) {
+    if (!path.regularFile()) {
         fail(index, fs::Failure::NotARegularFile);
         return false;
     }
@@ -207,8 +207,7 @@ bool ContentComparer::stillTheFileCompared(std::uint32_t index)
         fail(index, handle.error);
         return false;
     }
-    if (fs::FileIdentity {path.status.st_dev, path.status.st_ino} != file.stamp.identity
-        || fs::stampOf(handle.status) != file.stamp) {
+    if (path.identity() != file.stamp.identity || handle.stamp() != file.stamp) {
         fail(index, fs::Failure::ChangedDuringSearch);
         return false;
     }
@@ -275,7 +274,7 @@ bool ContentComparer::ensureOpen(std::uint32_t index)
     if (member.seen) {
         // Opened again after it was closed to make room: it must still be the same file.
         const fs::Status status = fs::statusOf(opened.fd.get());
-        if (status.error || fs::stampOf(status.status) != file.stamp) {
+        if (status.error || status.stamp() != file.stamp) {
             fail(index, fs::Failure::ChangedDuringSearch);
             return false;
         }

@@ -6,8 +6,6 @@
 #include "search/options.h"
 #include "search/ordered_work.h"
 
-#include <fcntl.h>
-
 #include <algorithm>
 #include <unordered_map>
 #include <unordered_set>
@@ -65,7 +63,7 @@ private:
         if (fs::onKernelFileSystem(opened.fd.get()))
             return report(folder, fs::Failure::KernelFileSystem);
         const auto top = static_cast<std::uint32_t>(m_result.tops.size());
-        m_result.tops.push_back({folder, std::move(opened.fd), {status.status.st_dev, status.status.st_ino}});
+        m_result.tops.push_back({folder, std::move(opened.fd), status.identity()});
 
         fs::FolderListing listing = listNow(top, "", status.status.st_dev);
         if (listing.error)
@@ -150,7 +148,7 @@ private:
     fs::FolderListing list(
         int topFd, const std::string &relative, std::optional<dev_t> parentDevice, const std::string &folder) const
     {
-        const fs::Opened opened = fs::openBelow(topFd, relative, O_RDONLY | O_DIRECTORY);
+        const fs::Opened opened = fs::openFolderBelow(topFd, relative);
         if (opened.error) {
             fs::FolderListing failed;
             failed.error = opened.error;

@@ -43,7 +43,11 @@ std::string filterValueName(std::size_t number)
 
 std::string markedFolderValue(const search::MarkedFolder &entry)
 {
-    return entry.active ? "1;" + entry.path : entry.path;
+    if (entry.active)
+        return "1;" + entry.path;
+    // A path whose second character is ";" ("/;alt/") would be read back as a prefix and
+    // the rest of it; "0;" in front reads back as exactly this inactive entry.
+    return entry.path.size() >= 2 && entry.path[1] == ';' ? "0;" + entry.path : entry.path;
 }
 
 search::MarkedFolder parseMarkedFolderValue(std::string_view value)

@@ -33,7 +33,8 @@ std::string markedFolderValueName(std::size_t number);
 // "Filter0001" … "Filter0008".
 std::string filterValueName(std::size_t number);
 
-// "1;" + path for an active entry, the path alone for an inactive one.
+// "1;" + path for an active entry, the path alone for an inactive one ("0;" + path where the
+// path itself has ";" as its second character).
 std::string markedFolderValue(const search::MarkedFolder &entry);
 // The entry a value stands for: when the second character is ";", the path starts at the
 // third; active exactly when the value begins with "1;".

@@ -35,13 +35,14 @@ protected:
     FolderListing list(const std::string &folder, const std::string &mask, bool subfolders = false)
     {
         const FileMask filter(mask);
-        const Opened opened = openFolder(t.path(folder));
+        const std::string path = t.path(folder);
+        const Opened opened = openFolder(path);
         EXPECT_FALSE(opened.error) << folder;
         ListingOptions options;
         options.subfolders = subfolders;
         options.mask = &filter;
         options.credentials = &credentials;
-        options.folderPath = t.path(folder);
+        options.folderPath = path;
         return listFolder(opened.fd.get(), options);
     }
 

@@ -42,7 +42,10 @@ INSTANTIATE_TEST_SUITE_P(Rules, MaskMatches,
         // stars backtrack
         MaskCase {"*ab*ab", "xabyabab", true}, MaskCase {"*a*b*c", "aXbXbXa", false},
         // a name that is not UTF-8: each bad byte is one character
-        MaskCase {"?.txt", "\xff.txt", true}, MaskCase {"*.txt", "\xfe\xff.TXT", true}));
+        MaskCase {"?.txt", "\xff.txt", true}, MaskCase {"*.txt", "\xfe\xff.TXT", true},
+        // names may hold "*" and "?" themselves: the pattern's are wildcards all the same
+        MaskCase {"*.jpg", "*foto.jpg", true}, MaskCase {"a*", "a*c", true}, MaskCase {"*c", "a*c", true},
+        MaskCase {"a?c", "a*c", true}, MaskCase {"*?", "?", true}, MaskCase {"x*y", "x*", false}));
 
 TEST(FileMask, EmptyMaskListsNothing)
 {

@@ -2,7 +2,13 @@
 
 #include "fs/file_access.h"
 #include "support/other_user.h"
+#include "support/scratch_volume.h"
 #include "support/temp_tree.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
@@ -84,6 +90,18 @@ TEST_F(Reopen, LoneLfAndCtrlZ)
     EXPECT_EQ(list.lines, (Lines {a, b})); // "b\na" names no file
 }
 
+TEST_F(Reopen, ListOfAToolThatEndsLinesWithLfAloneIsReadAtLf)
+{
+    const std::string a = t.file("a", "1");
+    const std::string b = t.file("b", "1");
+    const std::string c = t.file("c", "2");
+    EXPECT_EQ(reopen(a + "\n" + b + "\n\n" + c + "\n").lines, (Lines {a, b, "", c}));
+    // one CR anywhere before the end of the text, and the old rules hold for the whole file
+    EXPECT_EQ(reopen(a + "\n" + b + "\r\n").lines, Lines {});
+    // a CR only after 0x1A does not count
+    EXPECT_EQ(reopen(a + "\n" + b + "\n\x1a\r\n").lines, (Lines {a, b}));
+}
+
 TEST_F(Reopen, NothingLeft)
 {
     const ReopenedList list = reopen(t.path("weg") + "\r\n\r\n" + t.path("fort") + "\r\n");
@@ -131,6 +149,29 @@ TEST(PlainList, EveryLineEndsInCrLfWithoutAnythingElse)
     EXPECT_FALSE(writePlainList(t.path("l.txt"), {"/ä"}));
     EXPECT_EQ(test::readFile(t.path("l.txt")), "/ä\r\n");
     EXPECT_TRUE(writePlainList(t.path("fehlt/l.txt"), {"/a"}));
+}
+
+TEST(PlainList, ReplacingKeepsTheOldFileUntilTheNewOneIsComplete)
+{
+    test::ScratchVolume volume("64k");
+    if (!volume.mounted())
+        GTEST_SKIP() << "cannot mount a scratch volume (needs root)";
+    const std::string list = volume.path("Duplikate.txt");
+    ASSERT_FALSE(writePlainList(list, {"/alt"}));
+    ::chmod(list.c_str(), 0640);
+    volume.fill();
+    EXPECT_TRUE(writePlainList(list, Lines(20000, "/ein/langer/pfad/der/nicht/mehr/passt")));
+    EXPECT_EQ(test::readFile(list), "/alt\r\n");
+    ::unlink(volume.path("fuellung").c_str());
+    ASSERT_FALSE(writePlainList(list, {"/neu"}));
+    EXPECT_EQ(test::readFile(list), "/neu\r\n");
+    struct stat status = {};
+    ASSERT_EQ(::stat(list.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 0777, 0640U); // the old file's permissions
+    std::size_t files = 0;
+    for (const auto &entry : std::filesystem::directory_iterator(volume.root()))
+        files += entry.is_regular_file() ? 1 : 0;
+    EXPECT_EQ(files, 1U); // no half-written file left beside it
 }
 
 } // namespace

@@ -38,6 +38,11 @@ TEST(Settings, MarkedFolderValues)
     EXPECT_EQ(markedFolderValue({"/home/u/Fotos/", false}), "/home/u/Fotos/");
     EXPECT_EQ(parseMarkedFolderValue("1;/a/"), (search::MarkedFolder {"/a/", true}));
     EXPECT_EQ(parseMarkedFolderValue("/a/"), (search::MarkedFolder {"/a/", false}));
+    // an inactive folder whose name starts with ";" right under the root comes back whole
+    for (const bool active : {true, false}) {
+        const search::MarkedFolder odd {"/;alt/", active};
+        EXPECT_EQ(parseMarkedFolderValue(markedFolderValue(odd)), odd) << active;
+    }
     EXPECT_EQ(parseMarkedFolderValue("0;/a/"), (search::MarkedFolder {"/a/", false}));
 }
 
