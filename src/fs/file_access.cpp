@@ -80,10 +80,15 @@ Opened openNameByName(int base, std::string_view relative, int flags)
 
 Opened openWithinLimit(int base, std::string_view relative, int flags)
 {
-    const std::string path(relative.empty() ? std::string_view(".") : relative);
+    // Shorter than PATH_MAX by construction: a copy on the stack, not on the heap, since
+    // this runs for every file compared.
+    char path[PATH_MAX];
+    const std::string_view text = relative.empty() ? std::string_view(".") : relative;
+    text.copy(path, text.size());
+    path[text.size()] = '\0';
     if (!openat2Refused.load(std::memory_order_relaxed)) {
         Opened result;
-        result.fd = FileDescriptor(openat2NoLinks(base, path.c_str(), flags));
+        result.fd = FileDescriptor(openat2NoLinks(base, path, flags));
         if (result.fd.valid())
             return result;
         const int error = errno;
@@ -178,10 +183,8 @@ Opened openRegularFile(const std::string &path)
     return result;
 }
 
-Opened openForReading(int base, std::string_view relative, std::string_view path)
+Opened openForReading(int base, std::string_view relative)
 {
-    if (openFaultFor(path))
-        return {FileDescriptor {}, std::make_error_code(std::errc::permission_denied)};
     return openBelow(base, relative, O_RDONLY | O_NONBLOCK | O_NOCTTY);
 }
 
@@ -196,10 +199,15 @@ Status statusOf(int fd)
 Status statusOfPath(int base, std::string_view relative)
 {
     Status result;
-    const std::string text(relative);
-    if (text.size() < PATH_MAX && ::fstatat(base, text.c_str(), &result.status, AT_SYMLINK_NOFOLLOW) == 0)
+    char text[PATH_MAX];
+    const bool fits = relative.size() < PATH_MAX;
+    if (fits) {
+        relative.copy(text, relative.size());
+        text[relative.size()] = '\0';
+    }
+    if (fits && ::fstatat(base, text, &result.status, AT_SYMLINK_NOFOLLOW) == 0)
         return result;
-    result.error = text.size() < PATH_MAX ? lastError() : std::make_error_code(std::errc::filename_too_long);
+    result.error = fits ? lastError() : std::make_error_code(std::errc::filename_too_long);
     if (result.error != std::errc::filename_too_long)
         return result;
     const Opened opened = openBelow(base, relative, O_PATH);

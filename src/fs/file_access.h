@@ -57,9 +57,9 @@ struct Opened {
 // device, a FIFO or a folder is refused with EINVAL, as it could be read for ever.
 [[nodiscard]] Opened openRegularFile(const std::string &path);
 
-// Opens a file to compare its contents: read-only, no link, no waiting on a FIFO, and never
-// a controlling terminal. `path` is the whole path text, for the test seam below.
-[[nodiscard]] Opened openForReading(int base, std::string_view relative, std::string_view path);
+// Opens a file below `base` to compare its contents: read-only, no link, no waiting on a
+// FIFO, and never a controlling terminal. (Callers consult the test seam below first.)
+[[nodiscard]] Opened openForReading(int base, std::string_view relative);
 
 // What fstat says of an open file, or the error.
 struct Status {

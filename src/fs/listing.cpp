@@ -216,6 +216,15 @@ bool onKernelFileSystem(int fd)
     return std::find(kinds.begin(), kinds.end(), static_cast<long>(info.f_type)) != kinds.end();
 }
 
+FolderFiles takeFiles(FolderListing &&listing)
+{
+    FolderFiles files {std::move(listing.names), std::move(listing.files), std::move(listing.unreadable),
+        std::move(listing.unlistableFiles)};
+    files.names.shrink_to_fit();
+    files.files.shrink_to_fit();
+    return files;
+}
+
 FolderListing listFolder(int fd, const ListingOptions &options)
 {
     FolderListing result;

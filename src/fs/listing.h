@@ -52,6 +52,18 @@ struct FolderListing {
     std::string_view nameOf(const ListedFile &file) const { return {names.data() + file.nameOffset, file.nameLength}; }
 };
 
+// What a listing found of the files alone, kept while the folder's files wait for the
+// inventory: the listing's spare room is given back.
+struct FolderFiles {
+    std::string names;
+    std::vector<ListedFile> files;
+    std::vector<UnreadableReason> unreadable;
+    std::vector<SkippedName> unlistableFiles;
+
+    std::string_view nameOf(const ListedFile &file) const { return {names.data() + file.nameOffset, file.nameLength}; }
+};
+FolderFiles takeFiles(FolderListing &&listing);
+
 struct SizeLimits {
     std::uint64_t minimum = 0;
     std::uint64_t maximum = std::numeric_limits<std::uint64_t>::max();

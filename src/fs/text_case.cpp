@@ -89,7 +89,10 @@ namespace
 class JoinedCursor
 {
 public:
-    explicit JoinedCursor(const JoinedText &text) : m_piece(text.head), m_next(text.tail) { }
+    explicit JoinedCursor(const JoinedText &text, std::size_t start = 0)
+        : m_piece(text.head), m_next(text.tail), m_pos(start)
+    {
+    }
 
     bool atEnd()
     {
@@ -132,10 +135,33 @@ int compareBytes(const JoinedText &a, const JoinedText &b)
 
 } // namespace
 
+namespace
+{
+
+// Where two heads stop being the same bytes, moved back to the start of a character: what
+// comes before decodes and folds alike in both, so the comparison may begin there. Paths of
+// one tree share long beginnings.
+std::size_t sameStart(std::string_view a, std::string_view b)
+{
+    const std::size_t limit = std::min(a.size(), b.size());
+    std::size_t k = 0;
+    while (k < limit && a[k] == b[k])
+        ++k;
+    const auto inside = [](std::string_view text, std::size_t at) {
+        return at < text.size() && isContinuation(static_cast<unsigned char>(text[at]));
+    };
+    while (k > 0 && (inside(a, k) || inside(b, k)))
+        --k;
+    return k;
+}
+
+} // namespace
+
 int compareFolded(const JoinedText &a, const JoinedText &b)
 {
-    JoinedCursor i(a);
-    JoinedCursor j(b);
+    const std::size_t start = sameStart(a.head, b.head);
+    JoinedCursor i(a, start);
+    JoinedCursor j(b, start);
     while (!i.atEnd() && !j.atEnd()) {
         const unsigned char ca = i.peekByte();
         const unsigned char cb = j.peekByte();

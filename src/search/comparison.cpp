@@ -32,10 +32,10 @@ std::vector<CompareMember> membersOf(const Inventory &inventory, std::span<const
     std::vector<CompareMember> members;
     members.reserve(group.size());
     for (const std::uint32_t index : group) {
-        const InventoryFile &file = inventory.files[index];
-        const TopFolder &top = inventory.tops[inventory.folders[file.folder].top];
-        members.push_back(
-            {top.fd.get(), inventory.pathOf(file), inventory.relativeStart(file), file.stamp, file.unreadable});
+        const fs::ListedFile &file = inventory.file(index);
+        const InventoryFolder &folder = inventory.folderOf(index);
+        members.push_back({inventory.tops[folder.top].fd.get(), folder.path, inventory.relativeStart(index),
+            inventory.nameOf(index), file.stamp, file.unreadable});
     }
     return members;
 }
@@ -102,7 +102,7 @@ ComparisonResult Tcomp(const Inventory &inventory, const CandidateList &candidat
         GroupWork group = work.take();
         for (const MemberFailure &failure : group.comparison.failures) {
             ++state.AccessErrorCount;
-            observer.skipped(group.members[failure.member].path, failure.reason);
+            observer.skipped(group.members[failure.member].path(), failure.reason);
         }
         state.OuterIndex = group.comparison.outer;
         state.InnerIndex = group.comparison.inner;
@@ -120,14 +120,14 @@ ComparisonResult Tcomp(const Inventory &inventory, const CandidateList &candidat
                 result.lineFiles.push_back(kNoFile);
             }
             for (const std::size_t member : set) {
-                result.lines.push_back(group.members[member].path);
+                result.lines.push_back(group.members[member].path());
                 result.lineFiles.push_back(group.files[member]);
             }
             result.blockSizes.push_back(candidates.groupKey(g));
             listed += set.size();
         }
         if (listed > 0)
-            result.widthProbes.push_back(group.members.back().path);
+            result.widthProbes.push_back(group.members.back().path());
         found += listed;
     }
     state.FoundCount = decimal(found);

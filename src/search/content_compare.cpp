@@ -30,10 +30,26 @@ std::size_t blockSize(std::uint64_t offset)
 // a hash picks the stored blocks worth comparing with.
 constexpr std::size_t kLinearLimit = 8;
 
-// Read buffers kept for the next blocks; more would only hold memory.
+// Read buffers kept for the next blocks: allocating one anew for every block costs page
+// faults, keeping more only holds memory.
 constexpr std::size_t kPooledBuffers = 16;
+constexpr std::size_t kPooledBytes = 3 * MiB;
 
 } // namespace
+
+std::string CompareMember::path() const
+{
+    std::string text;
+    text.reserve(folder.size() + name.size());
+    text.append(folder).append(name);
+    return text;
+}
+
+std::string_view CompareMember::relative(std::string &buffer) const
+{
+    buffer.assign(folder.substr(relativeStart)).append(name);
+    return buffer;
+}
 
 struct ContentComparer::Member {
     const CompareMember *file = nullptr;
@@ -144,10 +160,10 @@ void ContentComparer::partition(const Indices &members, std::uint64_t offset)
         Subset subset;
         subset.members.push_back(index);
         subset.hash = hash;
-        if (m_storedBytes + length <= m_storedBlockBudget) {
+        if (m_storedBytes + buffer.capacity <= m_storedBlockBudget) {
+            m_storedBytes += buffer.capacity; // what it holds, not what it uses
             subset.block = std::move(buffer);
             subset.stored = true;
-            m_storedBytes += length;
             buffer = acquire(length + 1);
         }
         if (hashed)
@@ -190,10 +206,10 @@ bool ContentComparer::stillTheFileCompared(std::uint32_t index)
 {
     const CompareMember &file = *m_members[index].file;
     if (m_hooks != nullptr && m_hooks->afterLastBlock)
-        m_hooks->afterLastBlock(file.path);
+        m_hooks->afterLastBlock(file.path());
     if (!ensureOpen(index))
         return false;
-    const fs::Status path = fs::statusOfPath(file.base, file.relative());
+    const fs::Status path = fs::statusOfPath(file.base, file.relative(m_relative));
     if (path.error) {
         fail(index, path.error);
         return false;
@@ -266,7 +282,11 @@ bool ContentComparer::ensureOpen(std::uint32_t index)
             closeMember(oldest);
     }
     const CompareMember &file = *member.file;
-    fs::Opened opened = fs::openForReading(file.base, file.relative(), file.path);
+    if (fs::openFaultActive() && fs::openFaultFor(file.path())) {
+        fail(index, std::make_error_code(std::errc::permission_denied));
+        return false;
+    }
+    fs::Opened opened = fs::openForReading(file.base, file.relative(m_relative));
     if (opened.error) {
         fail(index, opened.error);
         return false;
@@ -306,29 +326,33 @@ void ContentComparer::fail(std::uint32_t index, std::error_code reason)
     m_members[index].failed = true;
 }
 
+// The smallest pooled buffer that is large enough, or a new one.
 ContentComparer::Buffer ContentComparer::acquire(std::size_t size)
 {
+    auto best = m_pool.end();
     for (auto it = m_pool.begin(); it != m_pool.end(); ++it) {
-        if (it->capacity >= size) {
-            Buffer buffer = std::move(*it);
-            m_pool.erase(it);
-            return buffer;
-        }
+        if (it->capacity >= size && (best == m_pool.end() || it->capacity < best->capacity))
+            best = it;
     }
-    return Buffer {std::make_unique_for_overwrite<char[]>(size), size};
+    if (best == m_pool.end())
+        return Buffer {std::make_unique_for_overwrite<char[]>(size), size};
+    Buffer buffer = std::move(*best);
+    m_pool.erase(best);
+    m_pooledBytes -= buffer.capacity;
+    return buffer;
 }
 
+// A few buffers are enough to serve the next blocks; past that the smallest go.
 void ContentComparer::release(Buffer &&buffer)
 {
-    // A few buffers are enough to serve the next blocks; keep the largest, free the rest.
     if (buffer.data) {
-        if (m_pool.size() < kPooledBuffers) {
-            m_pool.push_back(std::move(buffer));
-        } else {
+        m_pooledBytes += buffer.capacity;
+        m_pool.push_back(std::move(buffer));
+        while (m_pool.size() > kPooledBuffers || m_pooledBytes > kPooledBytes) {
             const auto smallest = std::min_element(
                 m_pool.begin(), m_pool.end(), [](const Buffer &a, const Buffer &b) { return a.capacity < b.capacity; });
-            if (smallest->capacity < buffer.capacity)
-                *smallest = std::move(buffer);
+            m_pooledBytes -= smallest->capacity;
+            m_pool.erase(smallest);
         }
     }
     buffer = Buffer {};

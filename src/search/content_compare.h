@@ -20,14 +20,18 @@ namespace kw::search
 {
 
 // A file of a size group, and how to reach it again: below the handle of its top folder.
+// Its path is put together only where one is needed, which for most files is never.
 struct CompareMember {
     int base = -1; // the top folder's handle
-    std::string path; // the whole path, for messages and the test seams
-    std::size_t relativeStart = 0; // where the part below the top folder starts in `path`
+    std::string_view folder; // the folder's path, entry form
+    std::size_t relativeStart = 0; // where the part below the top folder starts in `folder`
+    std::string_view name;
     fs::FileStamp stamp; // as the inventory saw it
     bool unreadable = false; // the inventory could not read it: equal to no other file
 
-    std::string_view relative() const { return std::string_view(path).substr(relativeStart); }
+    std::string path() const;
+    // The path below the top folder, written into `buffer`.
+    std::string_view relative(std::string &buffer) const;
 };
 
 // A member left out of the comparison, and why.
@@ -112,7 +116,9 @@ private:
     std::vector<std::vector<std::uint32_t>> m_finished;
     std::vector<std::pair<Indices, std::uint64_t>> m_pending; // subsets still to be read on
     std::vector<Buffer> m_pool;
+    std::size_t m_pooledBytes = 0;
     Buffer m_reread;
+    std::string m_relative; // where relative paths are put together
     std::size_t m_storedBytes = 0;
     std::uint64_t m_blockComparisons = 0;
 };

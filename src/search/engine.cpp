@@ -49,8 +49,8 @@ std::shared_ptr<const SearchRecords> recordsOf(const Inventory &inventory, const
     for (std::size_t i = 0; i < compared.lines.size(); ++i) {
         if (compared.lines[i].empty())
             continue;
-        const InventoryFile &file = inventory.files[compared.lineFiles[i]];
-        records->files.emplace(compared.lines[i], FoundFile {inventory.folders[file.folder].top, file.stamp});
+        const std::uint32_t line = compared.lineFiles[i];
+        records->files.emplace(compared.lines[i], FoundFile {inventory.folderOf(line).top, inventory.file(line).stamp});
     }
     return records;
 }

@@ -7,6 +7,7 @@
 #include "search/ordered_work.h"
 
 #include <algorithm>
+#include <deque>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -47,6 +48,9 @@ public:
             [&](const MarkedFolder &entry) { return entry.path == start || entry.path == start + "/"; });
         if (!startListed)
             processTopFolder(start);
+        m_result.lines.reserve(m_lines.size());
+        for (FolderLine &line : m_lines)
+            m_result.lines.push_back(std::move(line));
         return std::move(m_result);
     }
 
@@ -68,9 +72,10 @@ private:
         fs::FolderListing listing = listNow(top, "", status.status.st_dev);
         if (listing.error)
             return report(folder, listing.error);
-        const bool known = !registerIdentity(m_result.tops[top].identity, fs::entryForm(folder));
+        const bool known
+            = !registerIdentity(m_result.tops[top].identity, m_topEntries.emplace_back(fs::entryForm(folder)));
         if (m_request.includeSubfolders && !known) {
-            const std::size_t passStart = m_result.lines.size();
+            const std::size_t passStart = m_lines.size();
             TDir(folder, top, listing);
             Tunder(passStart);
         }
@@ -81,13 +86,11 @@ private:
     // removed by the final de-duplication.
     void appendTopFolder(const std::string &folder, std::uint32_t top, bool skipped, fs::FolderListing listing)
     {
-        std::string path = fs::entryForm(folder);
-        m_knownPaths.insert(path);
-        FolderLine line {std::move(path), top, skipped, std::nullopt, {}};
+        FolderLine &line = m_lines.emplace_back(FolderLine {fs::entryForm(folder), top, skipped, std::nullopt, {}});
+        m_knownPaths.insert(line.path);
         if (!skipped)
-            line.listing = std::move(listing);
-        m_result.lines.push_back(std::move(line));
-        m_observer.foldersFound(m_result.lines.size());
+            line.files = std::make_unique<fs::FolderFiles>(fs::takeFiles(std::move(listing)));
+        m_observer.foldersFound(m_lines.size());
     }
 
     // Appends the subfolders of `folder` that are not known yet; each is listed as soon as
@@ -96,13 +99,17 @@ private:
     {
         const std::string base = fs::entryForm(folder);
         for (const std::string &name : listing.subfolders) {
-            std::string path = base + name + "/";
-            if (m_knownPaths.insert(path).second) {
-                m_result.lines.push_back({std::move(path), top, false, listing.identity.device, {}});
-                schedule(m_result.lines.back());
+            std::string path;
+            path.reserve(base.size() + name.size() + 1);
+            path.append(base).append(name).append("/");
+            if (!m_knownPaths.contains(path)) {
+                const FolderLine &line
+                    = m_lines.emplace_back(FolderLine {std::move(path), top, false, listing.identity.device, nullptr});
+                m_knownPaths.insert(line.path);
+                schedule(line);
             }
             // The one counts the top folder, which is appended after its subfolders.
-            m_observer.foldersFound(m_result.lines.size() + 1);
+            m_observer.foldersFound(m_lines.size() + 1);
         }
         for (const fs::SkippedName &name : listing.unlistableFolders)
             report(base + name.name, name.reason);
@@ -112,20 +119,20 @@ private:
     // Lines of earlier top folders need no second visit: their subfolders are known.
     void Tunder(std::size_t passStart)
     {
-        for (std::size_t k = passStart; k < m_result.lines.size(); ++k) {
+        for (std::size_t k = passStart; k < m_lines.size(); ++k) {
             checkCancel(m_settings.cancel);
             fs::FolderListing listing = m_work.take();
             if (listing.error) {
-                m_result.lines[k].skipped = true;
-                report(fs::folderForm(m_result.lines[k].path), listing.error);
-            } else if (listing.kernelFileSystem || !registerIdentity(listing.identity, m_result.lines[k].path)) {
-                m_result.lines[k].skipped = true;
+                m_lines[k].skipped = true;
+                report(fs::folderForm(m_lines[k].path), listing.error);
+            } else if (listing.kernelFileSystem || !registerIdentity(listing.identity, m_lines[k].path)) {
+                m_lines[k].skipped = true;
             } else {
                 // TDir appends lines: take what is needed of this one before.
-                const std::uint32_t top = m_result.lines[k].top;
-                const std::string folder = fs::folderForm(m_result.lines[k].path);
+                const std::uint32_t top = m_lines[k].top;
+                const std::string folder = fs::folderForm(m_lines[k].path);
                 TDir(folder, top, listing);
-                m_result.lines[k].listing = std::move(listing);
+                m_lines[k].files = std::make_unique<fs::FolderFiles>(fs::takeFiles(std::move(listing)));
             }
         }
     }
@@ -171,7 +178,7 @@ private:
     }
 
     // Records which folder `path` is; false when that folder is known under another text.
-    bool registerIdentity(const fs::FileIdentity &identity, const std::string &path)
+    bool registerIdentity(const fs::FileIdentity &identity, std::string_view path)
     {
         const auto [place, inserted] = m_knownFolders.try_emplace(identity, path);
         return inserted || place->second == path;
@@ -187,9 +194,12 @@ private:
     const ListingSettings &m_settings;
     SearchState &m_state;
     SearchObserver &m_observer;
-    CollectedFolders m_result;
-    std::unordered_set<std::string> m_knownPaths;
-    std::unordered_map<fs::FileIdentity, std::string, fs::FileIdentityHash> m_knownFolders;
+    CollectedFolders m_result; // the top folders; the lines are gathered in m_lines
+    // A deque never moves what it holds, so the path texts can be known by view, not copied.
+    std::deque<FolderLine> m_lines;
+    std::deque<std::string> m_topEntries; // the top folders' paths as registered
+    std::unordered_set<std::string_view> m_knownPaths;
+    std::unordered_map<fs::FileIdentity, std::string_view, fs::FileIdentityHash> m_knownFolders;
     OrderedWork<fs::FolderListing> m_work; // last: its threads stop before the rest goes
 };
 

@@ -12,6 +12,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -37,7 +38,7 @@ struct FolderLine {
     // file system.
     bool skipped = false;
     std::optional<dev_t> parentDevice; // the device of the folder it was found in
-    fs::FolderListing listing; // its files, and why it could not be read through
+    std::unique_ptr<fs::FolderFiles> files; // what it holds, once listed and searched
 };
 
 struct CollectedFolders {

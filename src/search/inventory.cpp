@@ -6,22 +6,50 @@
 namespace kw::search
 {
 
-std::string Inventory::pathOf(const InventoryFile &file) const
+std::string_view Inventory::nameOf(std::uint32_t line) const
 {
-    const std::string &folder = folders[file.folder].path;
+    const InventoryFolder &folder = folderOf(line);
+    const fs::ListedFile &listed = folder.files[files[line].index];
+    return {folder.names.data() + listed.nameOffset, listed.nameLength};
+}
+
+std::string Inventory::pathOf(std::uint32_t line) const
+{
+    const std::string &folder = folderOf(line).path;
+    const std::string_view name = nameOf(line);
     std::string path;
-    path.reserve(folder.size() + file.nameLength);
-    path.append(folder).append(nameOf(file));
+    path.reserve(folder.size() + name.size());
+    path.append(folder).append(name);
     return path;
 }
 
-std::size_t Inventory::relativeStart(const InventoryFile &file) const
+std::size_t Inventory::relativeStart(std::uint32_t line) const
 {
-    return fs::entryForm(tops[folders[file.folder].top].text).size();
+    const std::string &top = tops[folderOf(line).top].text; // folder form: "/" alone ends in "/"
+    return top.ends_with('/') ? top.size() : top.size() + 1;
+}
+
+std::uint32_t Inventory::addFolder(std::string path, std::uint32_t top)
+{
+    folders.push_back({std::move(path), top, {}, {}});
+    return static_cast<std::uint32_t>(folders.size() - 1);
+}
+
+void Inventory::addFile(std::uint32_t folder, std::string_view name, const fs::FileStamp &stamp, bool unreadable)
+{
+    InventoryFolder &into = folders[folder];
+    fs::ListedFile file;
+    file.nameOffset = static_cast<std::uint32_t>(into.names.size());
+    file.nameLength = static_cast<std::uint16_t>(name.size());
+    file.unreadable = unreadable;
+    file.stamp = stamp;
+    into.names.append(name);
+    files.push_back({folder, static_cast<std::uint32_t>(into.files.size())});
+    into.files.push_back(file);
 }
 
 std::vector<std::uint64_t> RzFileListBox1Change(
-    const std::string &folder, const fs::FolderListing &listing, SearchState &state, SearchObserver &observer)
+    const std::string &folder, const fs::FolderFiles &listing, SearchState &state, SearchObserver &observer)
 {
     std::vector<std::uint64_t> sizes;
     if (state.InventoryRequested) {
@@ -53,29 +81,27 @@ Inventory takeInventory(
     Inventory inventory;
     inventory.tops = std::move(tops);
     inventory.folders.reserve(folders.size());
+    std::size_t total = 0;
+    for (const FolderLine &line : folders)
+        total += line.files ? line.files->files.size() : 0;
+    inventory.files.reserve(total);
     for (FolderLine &line : folders) {
         const auto folderIndex = static_cast<std::uint32_t>(inventory.folders.size());
-        inventory.folders.push_back({line.path, line.top});
         const std::string folder = fs::folderForm(line.path);
         observer.folderListed(folder);
-        fs::FolderListing listing = std::move(line.listing);
+        fs::FolderFiles listed = line.files ? std::move(*line.files) : fs::FolderFiles {};
+        line.files.reset();
         state.InventoryRequested = true;
-        const std::vector<std::uint64_t> sizes = RzFileListBox1Change(folder, listing, state, observer);
+        const std::vector<std::uint64_t> sizes = RzFileListBox1Change(folder, listed, state, observer);
+        const std::string path = line.path;
+        inventory.folders.push_back({std::move(line.path), line.top, std::move(listed.names), std::move(listed.files)});
         for (std::size_t j = 0; j < sizes.size(); ++j) {
-            const fs::ListedFile &listed = listing.files[j];
-            InventoryFile file;
-            file.folder = folderIndex;
-            file.nameOffset = static_cast<std::uint32_t>(inventory.names.size());
-            file.nameLength = listed.nameLength;
-            file.unreadable = listed.unreadable;
-            file.stamp = listed.stamp;
-            inventory.names.append(listing.nameOf(listed));
-            inventory.files.push_back(file);
+            inventory.files.push_back({folderIndex, static_cast<std::uint32_t>(j)});
             observer.filesFound(inventory.files.size());
         }
-        for (const fs::SkippedName &name : listing.unlistableFiles) {
+        for (const fs::SkippedName &name : listed.unlistableFiles) {
             ++state.AccessErrorCount;
-            observer.skipped(fs::joinPath(line.path, name.name), name.reason);
+            observer.skipped(fs::joinPath(path, name.name), name.reason);
         }
     }
     state.FileCountText = decimal(inventory.files.size());

@@ -17,43 +17,50 @@
 namespace kw::search
 {
 
+// A folder of the folder list and the files it holds. The files are kept as the listing
+// gave them; no path is put together until one is shown or opened.
 struct InventoryFolder {
     std::string path; // entry form
     std::uint32_t top = 0;
+    std::string names; // the files' names, one after the other
+    std::vector<fs::ListedFile> files;
 };
 
-// One line of the inventory: its size key, and where its path comes from.
-struct InventoryFile {
-    std::uint32_t folder = 0; // into Inventory::folders
-    std::uint32_t nameOffset = 0; // into Inventory::names
-    std::uint16_t nameLength = 0;
-    bool unreadable = false; // could not be read: size key 0, equal to no other file
-    fs::FileStamp stamp; // as listed
-
-    // The size key: the size in bytes, full 64 bits; 0 for a file that cannot be read.
-    std::uint64_t key() const { return unreadable ? 0 : stamp.size; }
+// Where one line of the inventory lies: a folder and a file of it.
+struct FileRef {
+    std::uint32_t folder = 0;
+    std::uint32_t index = 0;
 };
 
 struct Inventory {
     std::vector<TopFolder> tops;
     std::vector<InventoryFolder> folders; // the folder list, in its final order
-    std::string names;
-    std::vector<InventoryFile> files; // in the order found
+    std::vector<FileRef> files; // the inventory's lines, in the order found
 
-    std::string_view nameOf(const InventoryFile &file) const
+    std::size_t size() const { return files.size(); }
+    const InventoryFolder &folderOf(std::uint32_t line) const { return folders[files[line].folder]; }
+    const fs::ListedFile &file(std::uint32_t line) const { return folderOf(line).files[files[line].index]; }
+    // The size key: the size in bytes, full 64 bits; 0 for a file that cannot be read.
+    std::uint64_t key(std::uint32_t line) const
     {
-        return {names.data() + file.nameOffset, file.nameLength};
+        const fs::ListedFile &listed = file(line);
+        return listed.unreadable ? 0 : listed.stamp.size;
     }
-    std::string pathOf(const InventoryFile &file) const;
+    std::string_view nameOf(std::uint32_t line) const;
+    std::string pathOf(std::uint32_t line) const;
     // Where the part of the path below the file's top folder starts.
-    std::size_t relativeStart(const InventoryFile &file) const;
+    std::size_t relativeStart(std::uint32_t line) const;
+
+    // For building an inventory by hand.
+    std::uint32_t addFolder(std::string path, std::uint32_t top);
+    void addFile(std::uint32_t folder, std::string_view name, const fs::FileStamp &stamp, bool unreadable);
 };
 
 // The folder size list of one folder: one size key per listed file, in listing order.
 // Built only while `InventoryRequested` is set, which it clears in any case. A file that
 // cannot be read is reported, counted in `AccessErrorCount` and gets 0.
 std::vector<std::uint64_t> RzFileListBox1Change(
-    const std::string &folder, const fs::FolderListing &listing, SearchState &state, SearchObserver &observer);
+    const std::string &folder, const fs::FolderFiles &listing, SearchState &state, SearchObserver &observer);
 
 // Takes the files of every folder of the final folder list, in order, into the inventory.
 // Sets `FileCountText`.

@@ -27,7 +27,7 @@ struct EngineOptions {
 };
 
 // The bytes of stored blocks a search keeps at most, over all its threads.
-inline constexpr std::size_t kDefaultStoredBlockBudget = 64 * 1024 * 1024;
+inline constexpr std::size_t kDefaultStoredBlockBudget = 8 * 1024 * 1024;
 
 // Thrown inside the engine when the cancel flag is seen; runSearch catches it.
 struct SearchCancelled {

@@ -28,7 +28,7 @@ std::vector<std::string> candidateLines(const CandidateList &candidates, const I
         if (g > 0)
             result.emplace_back();
         for (const std::uint32_t file : candidates.group(g))
-            result.push_back(inventory.pathOf(inventory.files[file]));
+            result.push_back(inventory.pathOf(file));
     }
     return result;
 }
@@ -80,9 +80,9 @@ namespace
 class SizeGrouper
 {
 public:
-    SizeGrouper(
-        std::vector<std::uint32_t> &lines, const Inventory &inventory, SearchState &state, SearchObserver &observer)
-        : m_lines(lines), m_inventory(inventory), m_state(state), m_observer(observer)
+    SizeGrouper(std::vector<std::uint32_t> &lines, const std::vector<std::uint64_t> &keys, SearchState &state,
+        SearchObserver &observer)
+        : m_lines(lines), m_keys(keys), m_state(state), m_observer(observer)
     {
     }
 
@@ -145,7 +145,7 @@ public:
 
 private:
     std::size_t left() const { return m_lines.size() - m_front; }
-    std::uint64_t keyAt(std::size_t position) const { return m_inventory.files[m_lines[position]].key(); }
+    std::uint64_t keyAt(std::size_t position) const { return m_keys[m_lines[position]]; }
 
     void refresh()
     {
@@ -165,7 +165,7 @@ private:
     }
 
     std::vector<std::uint32_t> &m_lines;
-    const Inventory &m_inventory;
+    const std::vector<std::uint64_t> &m_keys; // of every inventory line
     SearchState &m_state;
     SearchObserver &m_observer;
     std::size_t m_front = 0;
@@ -176,19 +176,22 @@ private:
 // unique sizes, usually most of them, are never compared by path; the order that results is
 // the same as sorting the whole inventory by key and path before it. Paths are compared as
 // folder and name, never put together.
-void sortRunsByPath(std::vector<std::uint32_t> &lines, const Inventory &inventory)
+void sortRunsByPath(
+    std::vector<std::uint32_t> &lines, const std::vector<std::uint64_t> &keys, const Inventory &inventory)
 {
-    const auto pathOf = [&](std::uint32_t index) {
-        const InventoryFile &file = inventory.files[index];
-        return fs::JoinedText {inventory.folders[file.folder].path, inventory.nameOf(file)};
+    const auto before = [&](std::uint32_t a, std::uint32_t b) {
+        const FileRef &ra = inventory.files[a];
+        const FileRef &rb = inventory.files[b];
+        if (ra.folder == rb.folder) // the common case: no need to read the folder's path
+            return fs::collatesBefore(inventory.nameOf(a), inventory.nameOf(b));
+        return fs::collatesBefore(fs::JoinedText {inventory.folders[ra.folder].path, inventory.nameOf(a)},
+            fs::JoinedText {inventory.folders[rb.folder].path, inventory.nameOf(b)});
     };
     auto begin = lines.begin();
     while (begin != lines.end()) {
-        const std::uint64_t key = inventory.files[*begin].key();
-        const auto end
-            = std::find_if(begin, lines.end(), [&](std::uint32_t i) { return inventory.files[i].key() != key; });
-        std::sort(
-            begin, end, [&](std::uint32_t a, std::uint32_t b) { return fs::collatesBefore(pathOf(a), pathOf(b)); });
+        const std::uint64_t key = keys[*begin];
+        const auto end = std::find_if(begin, lines.end(), [&](std::uint32_t i) { return keys[i] != key; });
+        std::sort(begin, end, before);
         begin = end;
     }
 }
@@ -197,17 +200,19 @@ void sortRunsByPath(std::vector<std::uint32_t> &lines, const Inventory &inventor
 
 CandidateList groupBySize(const Inventory &inventory, SearchState &state, SearchObserver &observer)
 {
-    std::vector<std::uint32_t> lines(inventory.files.size());
-    for (std::uint32_t i = 0; i < lines.size(); ++i)
+    std::vector<std::uint64_t> keys(inventory.size());
+    std::vector<std::uint32_t> lines(inventory.size());
+    for (std::uint32_t i = 0; i < lines.size(); ++i) {
         lines[i] = i;
+        keys[i] = inventory.key(i);
+    }
     // Keys compare as text, so that the order of the groups stays the one of the lists the
     // program has always written.
-    std::sort(lines.begin(), lines.end(), [&](std::uint32_t a, std::uint32_t b) {
-        return keyTextBefore(inventory.files[a].key(), inventory.files[b].key());
-    });
-    SizeGrouper grouper(lines, inventory, state, observer);
+    std::sort(
+        lines.begin(), lines.end(), [&](std::uint32_t a, std::uint32_t b) { return keyTextBefore(keys[a], keys[b]); });
+    SizeGrouper grouper(lines, keys, state, observer);
     grouper.prePass();
-    sortRunsByPath(lines, inventory);
+    sortRunsByPath(lines, keys, inventory);
     CandidateList candidates;
     while (grouper.twoOrMoreLeft())
         grouper.TVergleich(candidates);

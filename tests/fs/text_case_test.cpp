@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
+
+#include <algorithm>
 #include <vector>
 
 namespace kw::fs
@@ -40,6 +43,31 @@ TEST(TextCase, CollationIsLowerCaseThenExact)
     std::vector<std::string> paths = {"/b", "/A", "/a", "/Ä", "/ä", "/B"};
     std::sort(paths.begin(), paths.end(), [](const auto &x, const auto &y) { return collatesBefore(x, y); });
     EXPECT_EQ(paths, (std::vector<std::string> {"/A", "/a", "/B", "/b", "/Ä", "/ä"}));
+}
+
+// A folder and a name compared in two pieces collate as the path they make together, also
+// where the two folders part in the middle of a character.
+TEST(TextCase, FolderAndNameCollateAsTheWholePath)
+{
+    const std::vector<std::string> pieces = {"a", "A", "\xc3\xa4", "\xc3\x84", "\xc3", "\xa4", "\xff", "/", ".", "b"};
+    std::mt19937 random(11);
+    const auto text = [&](std::size_t parts) {
+        std::string result;
+        for (std::size_t i = 0; i < parts; ++i)
+            result += pieces[random() % pieces.size()];
+        return result;
+    };
+    for (int round = 0; round < 5000; ++round) {
+        const std::string folderA = "/" + text(random() % 4) + "/";
+        const std::string folderB = random() % 3 == 0 ? folderA : "/" + text(random() % 4) + "/";
+        const std::string nameA = text(1 + random() % 3);
+        const std::string nameB = text(1 + random() % 3);
+        const bool joined = collatesBefore(JoinedText {folderA, nameA}, JoinedText {folderB, nameB});
+        EXPECT_EQ(joined, collatesBefore(folderA + nameA, folderB + nameB))
+            << folderA << nameA << " " << folderB << nameB;
+        EXPECT_EQ(compareFolded(JoinedText {folderA, nameA}, JoinedText {folderB, nameB}) < 0,
+            compareFolded(folderA + nameA, folderB + nameB) < 0);
+    }
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <deque>
 #include <random>
 
 namespace kw::search
@@ -42,9 +43,10 @@ protected:
     // A member as the inventory would give it: the file's stamp as it is now.
     CompareMember member(const std::string &name, bool unreadable = false)
     {
-        CompareMember file {top.get(), t.path(name), t.root().size() + 1, {}, unreadable};
+        const std::string &kept = names.emplace_back(name);
+        CompareMember file {top.get(), folder, folder.size(), kept, {}, unreadable};
         struct stat status = {};
-        ::lstat(file.path.c_str(), &status);
+        ::lstat(t.path(name).c_str(), &status);
         file.stamp = fs::stampOf(status);
         return file;
     }
@@ -65,6 +67,8 @@ protected:
     }
 
     test::TempTree t;
+    const std::string folder = t.root() + "/";
+    std::deque<std::string> names; // what the members' names point into
     fs::FileDescriptor top;
     const BlockHash hash;
     std::vector<CompareMember> group;

@@ -38,12 +38,12 @@ TEST_F(InventoryPhase, OneLinePerMatchingFileWithItsSize)
     const Inventory inventory = take("Daten", "*.txt");
     ASSERT_EQ(inventory.files.size(), 2U);
     std::vector<std::pair<std::string, std::uint64_t>> lines;
-    for (const InventoryFile &file : inventory.files)
-        lines.emplace_back(inventory.pathOf(file), file.key());
+    for (std::uint32_t i = 0; i < inventory.size(); ++i)
+        lines.emplace_back(inventory.pathOf(i), inventory.key(i));
     std::sort(lines.begin(), lines.end());
     EXPECT_EQ(lines,
         (std::vector<std::pair<std::string, std::uint64_t>> {{t.path("Daten/a.txt"), 3}, {t.path("Daten/b.txt"), 4}}));
-    EXPECT_EQ(inventory.relativeStart(inventory.files[0]), t.path("Daten").size() + 1);
+    EXPECT_EQ(inventory.relativeStart(0), t.path("Daten").size() + 1);
     EXPECT_EQ(state.FileCountText, "2");
     EXPECT_EQ(observer.statuses.back(), "2 Dateien gefunden");
     EXPECT_EQ(observer.listedFolders, (std::vector<std::string> {t.path("Daten")}));
@@ -62,8 +62,8 @@ TEST_F(InventoryPhase, UnreadableFileIsReportedCountedAndGetsSizeZero)
     const fs::ScopedOpenFault fault([](std::string_view path) { return path.ends_with("gesperrt.doc"); });
     const Inventory inventory = take("Daten", "*.*");
     ASSERT_EQ(inventory.files.size(), 1U);
-    EXPECT_EQ(inventory.files[0].key(), 0U);
-    EXPECT_TRUE(inventory.files[0].unreadable);
+    EXPECT_EQ(inventory.key(0), 0U);
+    EXPECT_TRUE(inventory.file(0).unreadable);
     EXPECT_EQ(state.AccessErrorCount, 1U);
     EXPECT_EQ(observer.messages,
         (std::vector<std::string> {"Zugriff auf '" + t.path("Daten/gesperrt.doc") + "' wurde verweigert!"}));
@@ -71,7 +71,7 @@ TEST_F(InventoryPhase, UnreadableFileIsReportedCountedAndGetsSizeZero)
 
 TEST_F(InventoryPhase, SizeListIsBuiltOnlyWhenRequested)
 {
-    fs::FolderListing listing;
+    fs::FolderFiles listing;
     listing.names = "a.txt";
     listing.files.push_back({0, 5, false, {{}, 3, 0, 0}});
     EXPECT_TRUE(RzFileListBox1Change("/d", listing, state, observer).empty());
@@ -85,7 +85,7 @@ TEST_F(InventoryPhase, FullSizeOfFilesPastFourGibibytes)
     t.sparse("Daten/gross.bin", (std::uint64_t {1} << 32) + 5, "hallo");
     const Inventory inventory = take("Daten", "*.*");
     ASSERT_EQ(inventory.files.size(), 1U);
-    EXPECT_EQ(inventory.files[0].key(), 4294967301U);
+    EXPECT_EQ(inventory.key(0), 4294967301U);
 }
 
 TEST_F(InventoryPhase, NameWithEndOfTextCharacterIsLeftOutReportedAndCounted)

@@ -25,17 +25,11 @@ search::Inventory inventoryOf(const std::string &root, const std::vector<std::st
         const std::string folder = full.substr(0, full.rfind('/') + 1);
         const auto [place, added] = folders.try_emplace(folder, static_cast<std::uint32_t>(inventory.folders.size()));
         if (added)
-            inventory.folders.push_back({folder, 0});
-        search::InventoryFile file;
-        file.folder = place->second;
-        file.nameOffset = static_cast<std::uint32_t>(inventory.names.size());
-        const std::string name(fs::baseName(full));
-        file.nameLength = static_cast<std::uint16_t>(name.size());
-        inventory.names.append(name);
+            inventory.addFolder(folder, 0);
         struct stat fileStatus = {};
-        if (::lstat(full.c_str(), &fileStatus) == 0)
-            file.stamp = fs::stampOf(fileStatus);
-        inventory.files.push_back(file);
+        const bool listed = ::lstat(full.c_str(), &fileStatus) == 0;
+        inventory.addFile(
+            place->second, fs::baseName(full), listed ? fs::stampOf(fileStatus) : fs::FileStamp {}, false);
     }
     return inventory;
 }
@@ -44,14 +38,11 @@ search::Inventory inventoryOfSizes(const std::vector<std::pair<std::string, std:
 {
     search::Inventory inventory;
     inventory.tops.push_back({"/", fs::FileDescriptor {}, {}});
-    inventory.folders.push_back({"/", 0});
+    const std::uint32_t folder = inventory.addFolder("/", 0);
     for (const auto &[name, size] : files) {
-        search::InventoryFile file;
-        file.nameOffset = static_cast<std::uint32_t>(inventory.names.size());
-        file.nameLength = static_cast<std::uint16_t>(name.size());
-        file.stamp.size = size;
-        inventory.names.append(name);
-        inventory.files.push_back(file);
+        fs::FileStamp stamp;
+        stamp.size = size;
+        inventory.addFile(folder, name, stamp, false);
     }
     return inventory;
 }
