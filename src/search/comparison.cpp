@@ -124,6 +124,10 @@ ComparisonResult Tcomp(const Inventory &inventory, const CandidateList &candidat
                 result.lineFiles.push_back(group.files[member]);
             }
             result.blockSizes.push_back(candidates.groupKey(g));
+            std::unordered_set<fs::FileIdentity, fs::FileIdentityHash> files;
+            for (const std::size_t member : set)
+                files.insert(group.members[member].stamp.identity);
+            result.reclaimableBytes += (files.size() - 1) * candidates.groupKey(g);
             listed += set.size();
         }
         if (listed > 0)

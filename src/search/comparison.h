@@ -21,6 +21,9 @@ struct ComparisonResult {
     // front end measures them in its label font (`Tweite`).
     std::vector<std::string> widthProbes;
     std::vector<std::uint64_t> blockSizes; // the size of each block's files, block by block
+    // What moving every copy but one of each block would free: hard links to the copy that
+    // stays free nothing.
+    std::uint64_t reclaimableBytes = 0;
     // Which inventory file each path line is (separators hold none), for the records.
     std::vector<std::uint32_t> lineFiles;
 };

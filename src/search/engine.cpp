@@ -97,6 +97,7 @@ SearchOutcome runSearch(const SearchRequest &request, SearchObserver &observer, 
         outcome.lines = std::move(compared.lines);
         outcome.widthProbes = std::move(compared.widthProbes);
         outcome.blockSizes = std::move(compared.blockSizes);
+        outcome.reclaimableBytes = compared.reclaimableBytes;
     } catch (const SearchCancelled &) {
         outcome.cancelled = true;
         outcome.lines.clear();

@@ -21,16 +21,20 @@ struct Outcome {
     std::string err;
 };
 
-// Runs kowacht in `folder` with stdout and stderr going to files (so stderr is no terminal).
-Outcome kowacht(const TempTree &tree, const std::string &folder, std::vector<std::string> args)
+// Runs kowacht in `folder` with stdout and stderr going to files (so stderr is no terminal),
+// or stdout to `stdoutTo`.
+Outcome kowacht(
+    const TempTree &tree, const std::string &folder, std::vector<std::string> args, const std::string &stdoutTo = {})
 {
-    const std::string outPath = tree.root() + "/../" + tree.root().substr(tree.root().rfind('/') + 1) + ".out";
+    const std::string outPath
+        = stdoutTo.empty() ? tree.root() + "/../" + tree.root().substr(tree.root().rfind('/') + 1) + ".out" : stdoutTo;
     const std::string errPath = outPath + ".err";
     args.insert(args.begin(), KOWACHT_BINARY);
     const pid_t child = ::fork();
     if (child == 0) {
         const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int err
+            = ::open((stdoutTo.empty() ? errPath : tree.root() + ".err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         const int in = ::open("/dev/null", O_RDONLY);
         if (out < 0 || err < 0 || in < 0 || ::chdir(folder.c_str()) != 0)
             ::_exit(126);
@@ -46,10 +50,15 @@ Outcome kowacht(const TempTree &tree, const std::string &folder, std::vector<std
     int status = 0;
     ::waitpid(child, &status, 0);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = readFile(outPath);
-    run.err = readFile(errPath);
-    ::unlink(outPath.c_str());
-    ::unlink(errPath.c_str());
+    if (stdoutTo.empty()) {
+        run.out = readFile(outPath);
+        run.err = readFile(errPath);
+        ::unlink(outPath.c_str());
+        ::unlink(errPath.c_str());
+    } else {
+        run.err = readFile(tree.root() + ".err");
+        ::unlink((tree.root() + ".err").c_str());
+    }
     return run;
 }
 
@@ -108,14 +117,26 @@ TEST_F(Kowacht, OutputFileThatCannotBeCreated)
 {
     const Outcome run = kowacht(t, t.root(), {"-o", p("fehlt/liste.txt"), "Fotos"});
     EXPECT_EQ(run.status, 1);
-    EXPECT_NE(run.err.find("Datei " + p("fehlt/liste.txt") + " kann nicht erstellt werden"), std::string::npos);
+    EXPECT_NE(
+        run.err.find("kowacht: Schreibfehler: '" + p("fehlt/liste.txt") + "': nicht mehr vorhanden"), std::string::npos)
+        << run.err;
 }
 
 TEST_F(Kowacht, UsageErrorsSearchNothing)
 {
     EXPECT_EQ(kowacht(t, t.root(), {}).status, 2);
-    EXPECT_EQ(kowacht(t, t.root(), {"--gibt-es-nicht", "Fotos"}).status, 2);
+    const Outcome unknown = kowacht(t, t.root(), {"--rekursiv", "Fotos"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.err,
+        "kowacht: unbekannte Option „--rekursiv“\nAufruf: kowacht [OPTION]... ORDNER...\nMehr mit: kowacht --help\n");
+    EXPECT_EQ(kowacht(t, t.root(), {"Fotos", "-x"}).err.find("kowacht: unbekannte Option „-x“\n"), 0U);
+    EXPECT_EQ(
+        kowacht(t, t.root(), {"Fotos", "--filter"}).err.find("kowacht: der Option „--filter“ fehlt ihr Wert\n"), 0U);
     EXPECT_EQ(kowacht(t, t.root(), {"-f"}).status, 2);
+    EXPECT_EQ(kowacht(t, t.root(), {""}).status, 2); // not the current folder
+    EXPECT_EQ(kowacht(t, t.root(), {"--format=xml", "Fotos"}).status, 2);
+    EXPECT_EQ(kowacht(t, t.root(), {"--min-size", "3Q", "Fotos"}).status, 2);
+    EXPECT_EQ(kowacht(t, t.root(), {"--dry-run", "Fotos"}).status, 2); // belongs to --trash
     const Outcome missing = kowacht(t, t.root(), {"-o", "liste.txt", "Fotos", "fehlt"});
     EXPECT_EQ(missing.status, 2);
     EXPECT_EQ(missing.out, "");
@@ -124,14 +145,92 @@ TEST_F(Kowacht, UsageErrorsSearchNothing)
     EXPECT_EQ(kowacht(t, t.root(), {"Fotos/a.jpg"}).status, 2);
 }
 
-TEST_F(Kowacht, HelpAndVersion)
+TEST_F(Kowacht, HelpAndVersionWhereverTheyStand)
 {
-    const Outcome help = kowacht(t, t.root(), {"--help"});
-    EXPECT_EQ(help.status, 0);
-    EXPECT_NE(help.out.find("Aufruf: kowacht"), std::string::npos);
-    const Outcome version = kowacht(t, t.root(), {"--version"});
+    for (const auto &args : {std::vector<std::string> {"--help"}, std::vector<std::string> {"Fotos", "-r", "--help"},
+             std::vector<std::string> {"--gibt-es-nicht", "--help"}}) {
+        const Outcome help = kowacht(t, t.root(), args);
+        EXPECT_EQ(help.status, 0);
+        EXPECT_NE(help.out.find("Aufruf: kowacht"), std::string::npos);
+        EXPECT_NE(help.out.find("Rückgabewert"), std::string::npos);
+    }
+    const Outcome version = kowacht(t, t.root(), {"Fotos", "--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_NE(version.out.find("Version 4.2"), std::string::npos);
+}
+
+TEST_F(Kowacht, OptionsMayFollowTheFoldersAndTwoDashesEndThem)
+{
+    const Outcome before = kowacht(t, t.root(), {"-r", "-f", "*.jpg", "Fotos"});
+    EXPECT_EQ(kowacht(t, t.root(), {"Fotos", "-r", "--filter=*.jpg"}).out, before.out);
+    t.file("-x/a.jpg", "gleich");
+    t.file("-x/b.jpg", "gleich");
+    const Outcome dashed = kowacht(t, t.root(), {"--", "-x"});
+    EXPECT_EQ(dashed.status, 0);
+    EXPECT_EQ(dashed.out, p("-x/a.jpg") + "\n" + p("-x/b.jpg") + "\n");
+}
+
+TEST_F(Kowacht, DotDotAfterALinkMeansWhatTheKernelOpens)
+{
+    t.file("echt/innen/x.txt", "gleich");
+    t.file("echt/y.txt", "gleich");
+    t.symlink("verweis", p("echt/innen"));
+    // "verweis/.." is "echt", where the link leads up from, not the tree's root
+    EXPECT_EQ(kowacht(t, t.root(), {"-r", "verweis/.."}).out, p("echt/innen/x.txt") + "\n" + p("echt/y.txt") + "\n");
+    // without a link the text stays as it was typed
+    EXPECT_EQ(kowacht(t, t.root(), {"-r", "echt/innen/.."}).out, p("echt/innen/x.txt") + "\n" + p("echt/y.txt") + "\n");
+}
+
+TEST_F(Kowacht, WriteErrorsAreReportedAndSayItInTheStatus)
+{
+    const Outcome full = kowacht(t, t.root(), {"-r", "Fotos"}, "/dev/full");
+    EXPECT_EQ(full.status, 1);
+    EXPECT_NE(full.err.find("kowacht: Schreibfehler: kein Platz mehr auf dem Datenträger"), std::string::npos);
+}
+
+TEST_F(Kowacht, SomethingUnreadableGivesItsOwnStatus)
+{
+    t.file("Fotos/zwei\nzeilen.jpg", "bild-eins");
+    const Outcome run = kowacht(t, t.root(), {"-r", "Fotos"});
+    EXPECT_EQ(run.status, 3);
+    // the name is shown escaped: every message stays one line
+    EXPECT_NE(
+        run.err.find("Der Name '" + p("Fotos/zwei\\nzeilen.jpg") + "' enthält einen Zeilenumbruch"), std::string::npos)
+        << run.err;
+}
+
+TEST_F(Kowacht, KernelFileSystemAsFolderIsReportedNotListed)
+{
+    const Outcome run = kowacht(t, t.root(), {"-r", "/proc"});
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.status, 3);
+    EXPECT_NE(run.err.find("'/proc' gehört zu einem Dateisystem des Kernels"), std::string::npos) << run.err;
+}
+
+TEST_F(Kowacht, FilterMatchesStarsInNamesAndEmptyFilesSurvive)
+{
+    t.file("Sterne/*foto.jpg", "x");
+    t.file("Sterne/foto.jpg", "x");
+    t.file("Sterne/leer1", "");
+    t.file("Sterne/leer2", "");
+    EXPECT_EQ(kowacht(t, t.root(), {"-f", "*.jpg", "Sterne"}).out,
+        p("Sterne/*foto.jpg") + "\n" + p("Sterne/foto.jpg") + "\n");
+    EXPECT_EQ(kowacht(t, t.root(), {"-f", "leer*", "Sterne"}).out, p("Sterne/leer1") + "\n" + p("Sterne/leer2") + "\n");
+}
+
+TEST_F(Kowacht, ThreadsGiveTheSameOutput)
+{
+    for (int i = 0; i < 40; ++i)
+        t.file("Viele/" + std::to_string(i % 6) + "/f" + std::to_string(i),
+            std::string(static_cast<std::size_t>(1 + i % 7), 'q'));
+    const Outcome one = kowacht(t, t.root(), {"-r", "--threads", "1", "."});
+    EXPECT_EQ(one.status, 0);
+    for (const char *threads : {"2", "5"}) {
+        const Outcome many = kowacht(t, t.root(), {"-r", "--threads", threads, "."});
+        EXPECT_EQ(many.out, one.out) << threads;
+        EXPECT_EQ(many.err, one.err) << threads;
+    }
+    EXPECT_EQ(kowacht(t, t.root(), {"--threads", "0", "."}).status, 2);
 }
 
 } // namespace

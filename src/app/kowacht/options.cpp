@@ -2,85 +2,292 @@
 
 #include <getopt.h>
 
+#include <cctype>
+#include <charconv>
+#include <cstring>
+
 namespace kw::app
 {
+namespace
+{
+
+enum LongOnly {
+    HelpOption = 1000,
+    VersionOption,
+    FormatOption,
+    MinSizeOption,
+    MaxSizeOption,
+    NoEmptyOption,
+    ExcludeOption,
+    OneLinkOption,
+    StatsOption,
+    TrashOption,
+    DryRunOption,
+    KeepInOption,
+    ThreadsOption,
+};
+
+const option kLongOptions[] = {
+    {"recursive", no_argument, nullptr, 'r'},
+    {"filter", required_argument, nullptr, 'f'},
+    {"output", required_argument, nullptr, 'o'},
+    {"quiet", no_argument, nullptr, 'q'},
+    {"format", required_argument, nullptr, FormatOption},
+    {"min-size", required_argument, nullptr, MinSizeOption},
+    {"max-size", required_argument, nullptr, MaxSizeOption},
+    {"no-empty", no_argument, nullptr, NoEmptyOption},
+    {"exclude", required_argument, nullptr, ExcludeOption},
+    {"one-link", no_argument, nullptr, OneLinkOption},
+    {"stats", no_argument, nullptr, StatsOption},
+    {"trash", no_argument, nullptr, TrashOption},
+    {"dry-run", no_argument, nullptr, DryRunOption},
+    {"keep-in", required_argument, nullptr, KeepInOption},
+    {"threads", required_argument, nullptr, ThreadsOption},
+    {"help", no_argument, nullptr, HelpOption},
+    {"version", no_argument, nullptr, VersionOption},
+    {nullptr, 0, nullptr, 0},
+};
+
+std::string quoted(const std::string &text)
+{
+    return "„" + text + "“";
+}
+
+// How the user wrote the option getopt stopped at: "--rekursiv" or "-x".
+std::string offending(char **argv, int index, int shortOption)
+{
+    std::string text = index > 0 ? argv[index - 1] : "";
+    if (shortOption > 0 && shortOption < 256 && !text.starts_with("--"))
+        return std::string("-") + static_cast<char>(shortOption);
+    const std::size_t equals = text.find('=');
+    return equals == std::string::npos ? text : text.substr(0, equals);
+}
+
+std::optional<OutputFormat> formatNamed(const std::string &name)
+{
+    if (name == "text")
+        return OutputFormat::Text;
+    if (name == "null")
+        return OutputFormat::Null;
+    if (name == "json")
+        return OutputFormat::Json;
+    if (name == "csv")
+        return OutputFormat::Csv;
+    return std::nullopt;
+}
+
+// --help and --version stand for themselves wherever they are, up to a "--".
+void findHelpOrVersion(int argc, char **argv, KowachtOptions &options)
+{
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--") == 0)
+            return;
+        if (std::strcmp(argv[i], "--help") == 0) {
+            options.help = true;
+            return;
+        }
+        if (std::strcmp(argv[i], "--version") == 0) {
+            options.version = true;
+            return;
+        }
+    }
+}
+
+// Takes the value of one option; a usage error text, or empty.
+std::string apply(int c, const std::string &value, KowachtOptions &options)
+{
+    switch (c) {
+    case 'r':
+        options.recursive = true;
+        return {};
+    case 'f':
+        options.filter = value;
+        return {};
+    case 'o':
+        options.output = value;
+        return {};
+    case 'q':
+        options.quiet = true;
+        return {};
+    case '0':
+        options.format = OutputFormat::Null;
+        return {};
+    case FormatOption: {
+        const auto format = formatNamed(value);
+        if (!format)
+            return "unbekanntes Ausgabeformat " + quoted(value) + " (text, null, json oder csv)";
+        options.format = *format;
+        return {};
+    }
+    case MinSizeOption:
+    case MaxSizeOption: {
+        const auto size = parseSize(value);
+        if (!size)
+            return "keine Größe: " + quoted(value) + " (etwa 100, 4K, 2M, 1G)";
+        (c == MinSizeOption ? options.minSize : options.maxSize) = *size;
+        return {};
+    }
+    case NoEmptyOption:
+        options.minSize = std::max<std::uint64_t>(options.minSize, 1);
+        return {};
+    case ExcludeOption:
+        options.excluded.push_back(value);
+        return {};
+    case OneLinkOption:
+        options.oneLink = true;
+        return {};
+    case StatsOption:
+        options.stats = true;
+        return {};
+    case TrashOption:
+        options.trash = true;
+        return {};
+    case DryRunOption:
+        options.dryRun = true;
+        return {};
+    case KeepInOption:
+        options.keepIn.push_back(value);
+        return {};
+    case ThreadsOption: {
+        unsigned threads = 0;
+        const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), threads);
+        if (error != std::errc {} || end != value.data() + value.size() || threads == 0 || threads > 1024)
+            return "keine Anzahl von Threads: " + quoted(value) + " (1 bis 1024)";
+        options.threads = threads;
+        return {};
+    }
+    default:
+        return "unbekannte Option";
+    }
+}
+
+} // namespace
+
+std::optional<std::uint64_t> parseSize(const std::string &text)
+{
+    std::uint64_t value = 0;
+    const char *begin = text.data();
+    const char *end = begin + text.size();
+    const auto [stop, error] = std::from_chars(begin, end, value);
+    if (text.empty() || error != std::errc {})
+        return std::nullopt;
+    if (stop == end)
+        return value;
+    if (stop + 1 != end)
+        return std::nullopt;
+    int shift = 0;
+    switch (std::toupper(static_cast<unsigned char>(*stop))) {
+    case 'K':
+        shift = 10;
+        break;
+    case 'M':
+        shift = 20;
+        break;
+    case 'G':
+        shift = 30;
+        break;
+    case 'T':
+        shift = 40;
+        break;
+    default:
+        return std::nullopt;
+    }
+    if (value > (std::numeric_limits<std::uint64_t>::max() >> shift))
+        return std::nullopt;
+    return value << shift;
+}
 
 ParsedOptions parseKowachtOptions(int argc, char **argv)
 {
-    enum { HelpOption = 1000, VersionOption };
-    static const option longOptions[] = {
-        {"recursive", no_argument, nullptr, 'r'},
-        {"filter", required_argument, nullptr, 'f'},
-        {"output", required_argument, nullptr, 'o'},
-        {"quiet", no_argument, nullptr, 'q'},
-        {"help", no_argument, nullptr, HelpOption},
-        {"version", no_argument, nullptr, VersionOption},
-        {nullptr, 0, nullptr, 0},
-    };
     ParsedOptions parsed;
     KowachtOptions &options = parsed.options;
+    findHelpOrVersion(argc, argv, options);
+    if (options.help || options.version)
+        return parsed;
     optind = 0; // start afresh, also when called more than once
     opterr = 0; // the messages are ours, in German
     for (;;) {
-        const int c = ::getopt_long(argc, argv, "+rf:o:q", longOptions, nullptr);
+        const int c = ::getopt_long(argc, argv, ":rf:o:q0", kLongOptions, nullptr);
         if (c == -1)
             break;
-        switch (c) {
-        case 'r':
-            options.recursive = true;
-            break;
-        case 'f':
-            options.filter = optarg;
-            break;
-        case 'o':
-            options.output = optarg;
-            break;
-        case 'q':
-            options.quiet = true;
-            break;
-        case HelpOption:
-            options.help = true;
+        if (c == '?') {
+            parsed.error = "unbekannte Option " + quoted(offending(argv, optind, optopt));
             return parsed;
-        case VersionOption:
-            options.version = true;
+        }
+        if (c == ':') {
+            parsed.error = "der Option " + quoted(offending(argv, optind, optopt)) + " fehlt ihr Wert";
             return parsed;
-        case ':':
-            parsed.error = "Der Option fehlt ihr Wert.";
-            return parsed;
-        default:
-            parsed.error = optopt == 'f' || optopt == 'o' ? "Der Option fehlt ihr Wert." : "Unbekannte Option.";
+        }
+        const std::string error = apply(c, optarg != nullptr ? optarg : "", options);
+        if (!error.empty()) {
+            parsed.error = error;
             return parsed;
         }
     }
-    for (int i = optind; i < argc; ++i)
+    for (int i = optind; i < argc; ++i) {
+        if (argv[i][0] == '\0') {
+            parsed.error = "ein leerer Ordnername ist kein Ordner";
+            return parsed;
+        }
         options.folders.emplace_back(argv[i]);
+    }
     if (options.folders.empty())
-        parsed.error = "Es wurde kein Ordner angegeben.";
+        parsed.error = "es wurde kein Ordner angegeben";
+    else if (options.minSize > options.maxSize)
+        parsed.error = "--min-size ist größer als --max-size";
+    else if ((options.dryRun || !options.keepIn.empty()) && !options.trash)
+        parsed.error = "--dry-run und --keep-in gehören zu --trash";
     return parsed;
+}
+
+std::string kowachtUsageLine()
+{
+    return "Aufruf: kowacht [OPTION]... ORDNER...\n";
 }
 
 std::string kowachtHelpText()
 {
-    return "Aufruf: kowacht [-r|--recursive] [-f|--filter MASKE] [-o|--output DATEI] [-q|--quiet] ORDNER...\n"
-           "\n"
-           "Sucht in den ORDNERn nach Dateien mit gleichem Inhalt (Byte für Byte verglichen) und gibt\n"
-           "sie in Blöcken aus: ein Pfad je Zeile, Blöcke durch eine Leerzeile getrennt. Der erste\n"
-           "ORDNER ist der Startordner, die weiteren werden zusätzlich durchsucht.\n"
-           "\n"
-           "  -r, --recursive     untergeordnete Ordner einbeziehen\n"
-           "  -f, --filter MASKE  Dateifilter, Muster durch \";\" getrennt, z. B. \"*.jpg;*.gif\"\n"
-           "                      (Vorgabe: \"*.*\", alle Dateien)\n"
-           "  -o, --output DATEI  die Liste zusätzlich als Textdatei speichern (Zeilenende CR LF)\n"
-           "  -q, --quiet         keine Fortschrittsanzeige\n"
-           "      --help          diese Hilfe anzeigen\n"
-           "      --version       die Version anzeigen\n"
-           "\n"
-           "Versteckte Dateien und Ordner (der Name beginnt mit \".\"), symbolische Links und\n"
-           "Gerätedateien werden übergangen. Meldungen und das Ergebnis der Suche stehen in der\n"
-           "Standardfehlerausgabe, die Liste allein in der Standardausgabe.\n"
-           "\n"
-           "Rückgabewert: 0 nach einer vollständigen Suche, 1 wenn die Ausgabedatei nicht\n"
-           "geschrieben werden konnte, 2 bei einem Aufruffehler.\n";
+    return kowachtUsageLine()
+        + "\n"
+          "Sucht in den ORDNERn nach Dateien mit gleichem Inhalt (Byte für Byte verglichen) und gibt\n"
+          "sie in Blöcken aus: ein Pfad je Zeile, Blöcke durch eine Leerzeile getrennt. Der erste\n"
+          "ORDNER ist der Startordner, die weiteren werden zusätzlich durchsucht. Optionen dürfen\n"
+          "zwischen den Ordnern stehen; nach \"--\" ist alles ein Ordner.\n"
+          "\n"
+          "  -r, --recursive        untergeordnete Ordner einbeziehen\n"
+          "  -f, --filter MASKE     Dateifilter, Muster durch \";\" getrennt, z. B. \"*.jpg;*.gif\"\n"
+          "                         (Vorgabe: \"*.*\", alle Dateien)\n"
+          "  -o, --output DATEI     die Liste zusätzlich als Textdatei speichern (Zeilenende CR LF)\n"
+          "  -q, --quiet            keine Fortschrittsanzeige\n"
+          "      --format=FORMAT    text (Vorgabe), null, json oder csv\n"
+          "  -0                     wie --format=null: jeder Pfad mit NUL beendet, jeder Block mit\n"
+          "                         einem weiteren NUL (für xargs -0)\n"
+          "      --min-size GRÖSSE  nur Dateien ab dieser Größe (K, M, G: Potenzen von 1024)\n"
+          "      --max-size GRÖSSE  nur Dateien bis zu dieser Größe\n"
+          "      --no-empty         leere Dateien auslassen\n"
+          "      --exclude MUSTER   Ordner und Dateien dieses Namens auslassen, z. B. node_modules\n"
+          "                         oder \"*.tmp\" (wiederholbar; Ordner werden nicht betreten)\n"
+          "      --one-link         von harten Links nur einen Pfad je Datei ausgeben\n"
+          "      --stats            am Ende zusammenfassen, wie viel Platz die Duplikate belegen\n"
+          "      --threads N        so viele Threads (Vorgabe: einer je Prozessorkern)\n"
+          "      --trash            in jedem Block eine Datei behalten, die übrigen in den\n"
+          "                         Papierkorb verschieben (wiederherstellbar)\n"
+          "      --keep-in ORDNER   mit --trash: die Dateien unter ORDNER behalten (wiederholbar)\n"
+          "      --dry-run          mit --trash: nur zeigen, was verschoben würde\n"
+          "      --help             diese Hilfe anzeigen\n"
+          "      --version          die Version anzeigen\n"
+          "\n"
+          "Versteckte Dateien und Ordner (der Name beginnt mit \".\"), symbolische Links und\n"
+          "Gerätedateien werden übergangen. Meldungen und das Ergebnis der Suche stehen in der\n"
+          "Standardfehlerausgabe, die Liste allein in der Standardausgabe.\n"
+          "\n"
+          "Rückgabewert:\n"
+          "  0  die Suche ist vollständig, alles konnte gelesen werden\n"
+          "  1  die Ergebnisse konnten nicht geschrieben werden\n"
+          "  2  Aufruffehler\n"
+          "  3  die Suche ist vollständig, aber manche Dateien oder Ordner konnten nicht gelesen\n"
+          "     werden (der Liste fehlen womöglich Dateien)\n"
+          "  4  mit --trash: nicht alles Vorgesehene wurde verschoben\n";
 }
 
 } // namespace kw::app

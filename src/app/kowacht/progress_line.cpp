@@ -1,59 +1,124 @@
 #include "app/kowacht/progress_line.h"
 
-#include "search/texts.h"
+#include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <cstring>
 
 namespace kw::app
 {
 namespace
 {
 
-constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
+constexpr auto kRedrawInterval = std::chrono::milliseconds(200);
+
+// Ctrl+C ends the program at once; the live line must not stay behind on the terminal. The
+// handler may only write, so what it writes is prepared beforehand.
+std::atomic<bool> lineOnScreen {false};
+char clearSequence[256] = "\r\033[K";
+std::size_t clearLength = 4;
+
+void clearOnInterrupt(int signal)
+{
+    if (lineOnScreen.load()) {
+        [[maybe_unused]] const ssize_t ignored = ::write(STDERR_FILENO, clearSequence, clearLength);
+    }
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
 
 } // namespace
 
-ProgressLine::ProgressLine(std::FILE *stream, bool live) : m_stream(stream), m_live(live) { }
+LiveDisplay liveDisplayForStderr(bool quiet)
+{
+    if (quiet || ::isatty(STDERR_FILENO) != 1)
+        return LiveDisplay::None;
+    const char *term = std::getenv("TERM");
+    if (term == nullptr || std::strcmp(term, "dumb") == 0 || term[0] == '\0')
+        return LiveDisplay::Plain;
+    return LiveDisplay::Terminal;
+}
+
+std::string escapedForMessage(std::string_view path)
+{
+    static constexpr char hex[] = "0123456789abcdef";
+    std::string text;
+    text.reserve(path.size());
+    for (const char c : path) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\n')
+            text.append("\\n");
+        else if (c == '\r')
+            text.append("\\r");
+        else if (c == '\t')
+            text.append("\\t");
+        else if (byte < 0x20 || byte == 0x7f)
+            text.append("\\x").append(1, hex[byte >> 4]).append(1, hex[byte & 15]);
+        else
+            text.push_back(c);
+    }
+    return text;
+}
+
+ProgressLine::ProgressLine(std::FILE *stream, LiveDisplay display) : m_stream(stream), m_display(display)
+{
+    if (m_display == LiveDisplay::None)
+        return;
+    if (m_display == LiveDisplay::Plain) { // blanks over the longest line the display draws
+        clearSequence[0] = '\r';
+        std::memset(clearSequence + 1, ' ', 120);
+        clearSequence[121] = '\r';
+        clearLength = 122;
+    }
+    std::signal(SIGINT, clearOnInterrupt);
+    std::signal(SIGTERM, clearOnInterrupt);
+    m_redraw = std::thread([this] { redrawLoop(); });
+}
+
+ProgressLine::~ProgressLine()
+{
+    finish();
+}
 
 void ProgressLine::phaseStarted(search::Phase phase)
 {
-    m_caption = search::phaseCaption(phase);
-    if (m_live)
-        draw(); // the status of the phase before stays until the new one counts
+    m_phase.store(static_cast<int>(phase));
 }
 
 void ProgressLine::foldersFound(std::size_t count)
 {
-    update({search::ProgressStatus::Kind::Folders, count, 0});
+    store(search::ProgressStatus::Kind::Folders, count);
 }
 
 void ProgressLine::filesFound(std::size_t count)
 {
-    update({search::ProgressStatus::Kind::Files, count, 0});
+    store(search::ProgressStatus::Kind::Files, count);
 }
 
 void ProgressLine::sortProgress(int percent)
 {
-    update({search::ProgressStatus::Kind::Sorting, static_cast<unsigned long long>(percent), 0});
+    store(search::ProgressStatus::Kind::Sorting, static_cast<unsigned long long>(percent));
 }
 
 void ProgressLine::comparing(std::size_t position, std::size_t count)
 {
-    update({search::ProgressStatus::Kind::Comparing, position, count});
+    m_total.store(count, std::memory_order_relaxed);
+    store(search::ProgressStatus::Kind::Comparing, position);
 }
 
-void ProgressLine::update(search::ProgressStatus status)
+void ProgressLine::store(search::ProgressStatus::Kind kind, unsigned long long value)
 {
-    m_status = status;
-    if (!m_live || (++m_calls & 63) != 0)
-        return;
-    if (std::chrono::steady_clock::now() - m_lastDraw >= kRedrawInterval)
-        draw();
+    m_value.store(value, std::memory_order_relaxed);
+    m_kind.store(static_cast<unsigned long long>(kind), std::memory_order_relaxed);
 }
 
 void ProgressLine::skipped(const std::string &path, std::error_code reason)
 {
-    message(search::skippedText(path, reason));
+    m_skipped.push_back({path, reason});
+    message(search::skippedText(escapedForMessage(path), reason));
 }
 
 void ProgressLine::unexpectedError(std::size_t line, std::size_t outer, std::size_t inner)
@@ -65,30 +130,67 @@ void ProgressLine::unexpectedError(std::size_t line, std::size_t outer, std::siz
 
 void ProgressLine::message(const std::string &text)
 {
-    finish();
+    const std::lock_guard lock(m_writing);
+    clear();
     std::fprintf(m_stream, "%s\n", text.c_str());
     std::fflush(m_stream);
 }
 
+void ProgressLine::redrawLoop()
+{
+    std::unique_lock lock(m_writing);
+    while (!m_stop.wait_for(lock, kRedrawInterval, [this] { return m_stopping; }))
+        draw();
+}
+
 void ProgressLine::draw()
 {
-    m_lastDraw = std::chrono::steady_clock::now();
-    std::string line = m_caption;
-    const std::string status = m_status.text();
-    if (!status.empty())
-        line.append(": ").append(status);
-    std::fprintf(m_stream, "\r%s\033[K", line.c_str());
+    const int phase = m_phase.load();
+    if (phase < 0)
+        return;
+    std::string line = search::phaseCaption(static_cast<search::Phase>(phase));
+    const search::ProgressStatus status {
+        static_cast<search::ProgressStatus::Kind>(m_kind.load()), m_value.load(), m_total.load()};
+    const std::string text = status.text();
+    if (!text.empty())
+        line.append(": ").append(text);
+    if (m_display == LiveDisplay::Terminal) {
+        std::fprintf(m_stream, "\r%s\033[K", line.c_str());
+    } else {
+        // No escape codes: what is left of a longer line before is covered with blanks.
+        const std::size_t width = line.size();
+        std::fprintf(
+            m_stream, "\r%s%*s", line.c_str(), static_cast<int>(m_drawnWidth > width ? m_drawnWidth - width : 0), "");
+    }
     std::fflush(m_stream);
-    m_drawn = true;
+    m_drawnWidth = std::max<std::size_t>(line.size(), 1);
+    lineOnScreen.store(true);
+}
+
+void ProgressLine::clear()
+{
+    if (m_drawnWidth == 0)
+        return;
+    if (m_display == LiveDisplay::Terminal)
+        std::fputs("\r\033[K", m_stream);
+    else
+        std::fprintf(m_stream, "\r%*s\r", static_cast<int>(m_drawnWidth), "");
+    std::fflush(m_stream);
+    m_drawnWidth = 0;
+    lineOnScreen.store(false);
 }
 
 void ProgressLine::finish()
 {
-    if (m_drawn) {
-        std::fputs("\r\033[K", m_stream);
-        std::fflush(m_stream);
-        m_drawn = false;
+    {
+        const std::lock_guard lock(m_writing);
+        m_stopping = true;
     }
+    m_stop.notify_all();
+    if (m_redraw.joinable())
+        m_redraw.join();
+    const std::lock_guard lock(m_writing);
+    clear();
 }
 
 } // namespace kw::app

@@ -1,21 +1,42 @@
-// What kowacht writes to stderr while it searches: the access messages as they come and,
-// on a terminal, one line updated in place with the phase and its status.
+// What kowacht writes to stderr while it searches: the messages as they come and, on a
+// terminal, one line updated in place with the phase and its status.
 #pragma once
 
+#include "app/kowacht/output_formats.h"
 #include "search/observer.h"
 #include "search/texts.h"
 
-#include <chrono>
+#include <atomic>
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace kw::app
 {
 
+enum class LiveDisplay {
+    None, // stderr is no terminal: messages only
+    Plain, // a terminal that knows no escape codes (TERM=dumb): overwritten with blanks
+    Terminal, // the line is cleared with an escape code
+};
+
+// The display for this process's stderr.
+LiveDisplay liveDisplayForStderr(bool quiet);
+
+// A path as a message may show it: control characters (a line break in a name, say) are
+// written as escapes, so that every message stays one line.
+std::string escapedForMessage(std::string_view path);
+
 class ProgressLine final : public search::SearchObserver
 {
 public:
-    ProgressLine(std::FILE *stream, bool live);
+    ProgressLine(std::FILE *stream, LiveDisplay display);
+    ProgressLine(const ProgressLine &) = delete;
+    ProgressLine &operator=(const ProgressLine &) = delete;
+    ~ProgressLine() override;
 
     void phaseStarted(search::Phase phase) override;
     void foldersFound(std::size_t count) override;
@@ -25,24 +46,36 @@ public:
     void skipped(const std::string &path, std::error_code reason) override;
     void unexpectedError(std::size_t line, std::size_t outer, std::size_t inner) override;
 
-    // Clears the live line, so that what follows starts on a clean line.
+    // Stops drawing and clears the live line, so that what follows starts on a clean line.
     void finish();
 
-private:
-    // Counts come once per file: they are only stored, and the clock is read now and then;
-    // the line is redrawn at most ten times a second, from the latest values.
-    void update(search::ProgressStatus status);
+    // Writes a message line, out of the way of the live line.
     void message(const std::string &text);
+
+    const std::vector<Skipped> &skippedEntries() const { return m_skipped; }
+
+private:
+    // Counts come once per file from the searching thread and are only stored; a thread of
+    // its own redraws the line five times a second from the latest of them, however few
+    // counts come (one huge file compared) or how many.
+    void store(search::ProgressStatus::Kind kind, unsigned long long value);
+    void redrawLoop();
     void draw();
+    void clear();
 
     std::FILE *m_stream;
-    bool m_live;
-    std::string m_caption;
-    search::ProgressStatus m_status;
+    LiveDisplay m_display;
+    std::atomic<int> m_phase {-1};
+    std::atomic<unsigned long long> m_kind {0};
+    std::atomic<unsigned long long> m_value {0};
+    std::atomic<unsigned long long> m_total {0};
+    std::vector<Skipped> m_skipped;
 
-    unsigned m_calls = 0;
-    std::chrono::steady_clock::time_point m_lastDraw {};
-    bool m_drawn = false;
+    std::mutex m_writing; // stderr is written by both threads
+    std::condition_variable m_stop;
+    bool m_stopping = false;
+    std::size_t m_drawnWidth = 0; // 0: no live line on the screen
+    std::thread m_redraw;
 };
 
 } // namespace kw::app

@@ -1,8 +1,13 @@
 #include "app/kowacht/run.h"
 
+#include "app/kowacht/folder_arguments.h"
 #include "app/kowacht/options.h"
+#include "app/kowacht/output_formats.h"
 #include "app/kowacht/progress_line.h"
+#include "app/kowacht/summary.h"
+#include "app/kowacht/trash_mode.h"
 #include "fs/path_text.h"
+#include "fs/replace_file.h"
 #include "results/list_files.h"
 #include "search/engine.h"
 #include "search/texts.h"
@@ -10,6 +15,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <string>
 
@@ -18,27 +25,30 @@ namespace kw::app
 namespace
 {
 
-constexpr int kCompleted = 0;
-constexpr int kOutputFailed = 1;
-constexpr int kUsageError = 2;
-
 bool isFolder(const std::string &path)
 {
     struct stat status = {};
     return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
+int usageError(const std::string &text)
+{
+    std::fprintf(stderr, "kowacht: %s\n%sMehr mit: kowacht --help\n", text.c_str(), kowachtUsageLine().c_str());
+    return kUsageError;
+}
+
 // The folders as the engine wants them: the first is the start folder, the others are
 // active marked folders. Relative ones are taken from the current folder.
-bool buildRequest(const KowachtOptions &options, search::SearchRequest &request)
+bool buildRequest(const KowachtOptions &options, search::SearchRequest &request, std::vector<std::string> &folders)
 {
     const std::string here = fs::currentFolder();
     for (std::size_t i = 0; i < options.folders.size(); ++i) {
-        const std::string folder = fs::normalizedAbsolute(options.folders[i], here);
+        const std::string folder = resolvedFolderArgument(options.folders[i], here);
         if (!isFolder(folder)) {
-            std::fprintf(stderr, "kowacht: '%s' ist kein Ordner.\n", options.folders[i].c_str());
+            std::fprintf(stderr, "kowacht: '%s' ist kein Ordner.\n", escapedForMessage(options.folders[i]).c_str());
             return false;
         }
+        folders.push_back(folder);
         if (i == 0)
             request.startFolder = folder;
         else
@@ -46,58 +56,92 @@ bool buildRequest(const KowachtOptions &options, search::SearchRequest &request)
     }
     request.includeSubfolders = options.recursive;
     request.filter = options.filter;
+    request.filters.sizes = {options.minSize, options.maxSize};
+    request.filters.excluded = options.excluded;
+    request.filters.oneLink = options.oneLink;
     return true;
 }
 
-void writeList(const search::ResultList &lines)
+bool keepFolders(const KowachtOptions &options, std::vector<std::string> &keepIn)
 {
-    // Paths go out as the file system holds their bytes.
-    for (const std::string &line : lines) {
-        std::fwrite(line.data(), 1, line.size(), stdout);
-        std::fputc('\n', stdout);
+    for (const std::string &given : options.keepIn) {
+        const std::string folder = resolvedFolderArgument(given, fs::currentFolder());
+        if (!isFolder(folder)) {
+            std::fprintf(stderr, "kowacht: '%s' (--keep-in) ist kein Ordner.\n", escapedForMessage(given).c_str());
+            return false;
+        }
+        keepIn.push_back(folder);
     }
-    std::fflush(stdout);
+    return true;
+}
+
+// Writes the list to stdout; an error when not all of it got there. A closed pipe ends the
+// program on SIGPIPE, quietly, before this can say anything.
+std::error_code writeToStdout(const std::string &bytes)
+{
+    if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size())
+        return {errno, std::generic_category()};
+    if (std::fflush(stdout) != 0)
+        return {errno, std::generic_category()};
+    return {};
+}
+
+int writeFailed(const std::string &where, std::error_code error)
+{
+    std::fprintf(stderr, "kowacht: Schreibfehler: %s%s\n", where.c_str(), search::reasonText(error).c_str());
+    return kWriteFailed;
 }
 
 } // namespace
 
 int runKowacht(int argc, char **argv)
 {
+    std::signal(SIGPIPE, SIG_DFL); // as every filter does, whatever the caller ignored
     const ParsedOptions parsed = parseKowachtOptions(argc, argv);
     const KowachtOptions &options = parsed.options;
     if (options.help) {
         std::fputs(kowachtHelpText().c_str(), stdout);
-        return kCompleted;
+        return writeToStdout({}) ? kWriteFailed : kCompleted;
     }
     if (options.version) {
         std::printf("kowacht %s\n", std::string(search::kVersionText).c_str());
-        return kCompleted;
+        return writeToStdout({}) ? kWriteFailed : kCompleted;
     }
-    if (!parsed.error.empty()) {
-        std::fprintf(stderr, "kowacht: %s\nMehr mit: kowacht --help\n", parsed.error.c_str());
-        return kUsageError;
-    }
+    if (!parsed.error.empty())
+        return usageError(parsed.error);
     search::SearchRequest request;
-    if (!buildRequest(options, request))
+    SearchDescription described {&options, {}, {}};
+    std::vector<std::string> keepIn;
+    if (!buildRequest(options, request, described.folders) || !keepFolders(options, keepIn))
         return kUsageError;
 
-    ProgressLine progress(stderr, !options.quiet && ::isatty(STDERR_FILENO) == 1);
-    const search::SearchOutcome outcome = search::runSearch(request, progress);
+    ProgressLine progress(stderr, liveDisplayForStderr(options.quiet));
+    search::EngineOptions engine;
+    engine.threads = options.threads;
+    engine.keepRecords = options.trash; // each file is checked against them before it goes
+    const search::SearchOutcome outcome = search::runSearch(request, progress, engine);
     progress.finish();
+    described.skipped = progress.skippedEntries();
 
-    writeList(outcome.lines);
+    if (const std::error_code error = writeToStdout(formattedList(options.format, outcome, described)))
+        return writeFailed("", error);
     if (outcome.lines.empty())
         std::fprintf(stderr, "%s\n", std::string(search::kNoDuplicatesText).c_str());
     else
         std::fprintf(stderr, "%s\n", outcome.caption().c_str());
+    if (options.stats || ::isatty(STDERR_FILENO) == 1)
+        std::fprintf(stderr, "%s\n", summaryText(outcome).c_str());
 
     if (!options.output.empty()) {
-        if (results::writePlainList(options.output, outcome.lines)) {
-            std::fprintf(stderr, "Datei %s kann nicht erstellt werden\n", options.output.c_str());
-            return kOutputFailed;
-        }
+        if (const std::error_code error = results::writePlainList(options.output, outcome.lines))
+            return writeFailed("'" + escapedForMessage(options.output) + "': ", error);
     }
-    return kCompleted;
+    if (options.trash) {
+        fs::FreedesktopTrash trash;
+        if (!carryOutTrash(planTrash(outcome.lines, keepIn), outcome.records.get(), trash, options.dryRun, progress))
+            return kNotAllMoved;
+    }
+    return outcome.state.AccessErrorCount > 0 ? kSomethingUnreadable : kCompleted;
 }
 
 } // namespace kw::app

@@ -4,7 +4,12 @@
 namespace kw::app
 {
 
-// 0 after a completed search, 1 when the list file could not be written, 2 for a usage error.
+inline constexpr int kCompleted = 0; // the search is complete and everything could be read
+inline constexpr int kWriteFailed = 1; // the results could not be written
+inline constexpr int kUsageError = 2;
+inline constexpr int kSomethingUnreadable = 3; // complete, but the list may lack files
+inline constexpr int kNotAllMoved = 4; // --trash: not everything planned went to the trash
+
 int runKowacht(int argc, char **argv);
 
 } // namespace kw::app

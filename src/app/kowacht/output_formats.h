@@ -1,0 +1,39 @@
+// The result list in the formats scripts read: plain lines, NUL-ended paths, a JSON document
+// and CSV rows.
+#pragma once
+
+#include "app/kowacht/options.h"
+#include "search/engine.h"
+
+#include <string>
+#include <system_error>
+#include <vector>
+
+namespace kw::app
+{
+
+// A file or folder the search left out, for the JSON document.
+struct Skipped {
+    std::string path;
+    std::error_code reason;
+};
+
+// What the JSON document says of the search besides its groups.
+struct SearchDescription {
+    const KowachtOptions *options = nullptr;
+    std::vector<std::string> folders; // as searched: absolute
+    std::vector<Skipped> skipped;
+};
+
+// The list in `format`. Paths go out as the file system holds their bytes, except in JSON,
+// which must be UTF-8: there a byte that is not UTF-8 is written as the escape \udcXX
+// (0x80 … 0xFF as U+DC80 … U+DCFF), which Python reads back with "surrogateescape".
+std::string formattedList(OutputFormat format, const search::SearchOutcome &outcome, const SearchDescription &search);
+
+// One field of a CSV row (RFC 4180): quoted when it holds a comma, a quote or a line break.
+std::string csvField(std::string_view text);
+
+// A path as a JSON string can carry it (see above), before the escapes are written.
+std::string jsonSafePath(std::string_view path, char32_t placeholderBase);
+
+} // namespace kw::app
