@@ -1,26 +1,35 @@
 #!/bin/sh
-# Times kowacht against the peer duplicate finders on a generated corpus, warm cache.
+# Every figure of the performance goals in one go, on corpora made by the shared generator:
 #
-#   bench/run.sh [small|medium|large] [runs]
+#   bench/run.sh [runs] [--peers]
 #
-# The corpus is made once under /tmp with the shared generator (seed 1) and reused. The
-# peers come from Debian's packages and are installed when missing. Prints: our result
-# checked against the corpus manifest, the peers' table (run_peers.sh), one hyperfine run
-# of kowacht beside jdupes (ratios from one run only), and kowacht's peak memory.
+# warm medium and large: kowacht against jdupes in one hyperfine run each (ratios from one
+# run only: this machine's timings drift); peak memory on large against jdupes; cold medium
+# against rdfind, the page cache dropped before every run (root only); the desktop
+# program's search against kowacht on the same tree. --peers also times every peer with
+# ../shared/bench/run_peers.sh. Corpora are made once under /tmp and reused.
 set -eu
 
-PRESET=${1:-medium}
-RUNS=${2:-5}
+RUNS=5
+PEERS=0
+for arg in "$@"; do
+    case "$arg" in
+    --peers) PEERS=1 ;;
+    *) RUNS=$arg ;;
+    esac
+done
 HERE=$(cd "$(dirname "$0")" && pwd)
 ROOT=$(cd "$HERE/.." && pwd)
 TOOLS=${KW_BENCH_TOOLS:-$ROOT/../shared/bench}
-CORPUS=${KW_BENCH_CORPUS:-/tmp/kw-corpus-$PRESET}
 KOWACHT=$ROOT/build/bin/kowacht
+DESKTOP=$ROOT/build/bench/desktop_search
+WORK=$(mktemp -d /tmp/kw-bench-XXXXXX)
+trap 'rm -rf "$WORK"' EXIT
 
 [ -f "$TOOLS/make_corpus.py" ] || { echo "corpus tools not found in $TOOLS (set KW_BENCH_TOOLS)" >&2; exit 2; }
 
 missing=""
-for p in jdupes rmlint fdupes rdfind duff hyperfine time; do
+for p in jdupes rmlint fdupes rdfind duff hyperfine time python3; do
     dpkg -s "$p" 2>/dev/null | grep -q '^Status: install ok installed' || missing="$missing $p"
 done
 if [ -n "$missing" ]; then
@@ -28,22 +37,75 @@ if [ -n "$missing" ]; then
     DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get update -q </dev/null
     DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -q --no-install-recommends $missing </dev/null
 fi
+[ -x "$KOWACHT" ] && [ -x "$DESKTOP" ] || make -C "$ROOT" build
 
-[ -x "$KOWACHT" ] || make -C "$ROOT" build
-[ -d "$CORPUS/tree" ] || python3 "$TOOLS/make_corpus.py" --preset "$PRESET" --seed 1 "$CORPUS"
+corpus() { echo "${KW_BENCH_CORPUS_DIR:-/tmp}/kw-corpus-$1"; }
+for preset in medium large; do
+    [ -d "$(corpus $preset)/tree" ] || python3 "$TOOLS/make_corpus.py" --preset "$preset" --seed 1 "$(corpus $preset)"
+done
 
-echo "== kowacht against the manifest"
-"$KOWACHT" -r -q "$CORPUS/tree" > /tmp/kw-bench.out 2>/dev/null
-python3 "$TOOLS/check_result.py" "$CORPUS" /tmp/kw-bench.out
+# The median of command number $2 (from 0) in hyperfine's JSON $1.
+median() { python3 -c 'import json,sys; print("%.3f" % json.load(open(sys.argv[1]))["results"][int(sys.argv[2])]["median"])' "$1" "$2"; }
+ratio() { python3 -c 'import sys; print("%.2f" % (float(sys.argv[1]) / float(sys.argv[2])))' "$1" "$2"; }
+# Peak resident memory in MiB of a command: the median of three runs, as a run that meets
+# parts of the tree outside the page cache starts more threads and holds more.
+peak() {
+    for run in 1 2 3; do
+        /usr/bin/time -f "%M" "$@" >/dev/null 2>"$WORK/time" || true
+        tail -n 1 "$WORK/time"
+    done | python3 -c 'import sys,statistics; print(int(statistics.median(int(l) for l in sys.stdin)) // 1024)'
+}
 
-echo "== peers (run_peers.sh, $RUNS runs)"
-"$TOOLS/run_peers.sh" -r "$RUNS" "$CORPUS"
+echo "== machine: $(nproc) cores, $(awk '/MemTotal/ {printf "%d GiB", $2/1048576}' /proc/meminfo), $(uname -r); $(date -I)"
+for preset in medium large; do
+    tree=$(corpus $preset)/tree
+    "$KOWACHT" -r -q "$tree" >"$WORK/out" 2>/dev/null || true
+    printf "== kowacht on %s against the manifest: " "$preset"
+    python3 "$TOOLS/check_result.py" "$(corpus $preset)" "$WORK/out" | tail -n 1
+done
 
-echo "== kowacht beside jdupes, in one hyperfine run"
-hyperfine --style basic -N -w 1 -r "$RUNS" \
-    "jdupes -r -A -H -z -q $CORPUS/tree" \
-    "$KOWACHT -r -q $CORPUS/tree"
+for preset in medium large; do
+    tree=$(corpus $preset)/tree
+    hyperfine --style none -N -w 1 -r "$RUNS" --export-json "$WORK/warm-$preset.json" \
+        "jdupes -r -A -H -z -q $tree" "$KOWACHT -r -q $tree" >/dev/null
+    eval "warm_${preset}_jdupes=\$(median $WORK/warm-$preset.json 0)"
+    eval "warm_${preset}_kowacht=\$(median $WORK/warm-$preset.json 1)"
+done
 
-echo "== kowacht peak memory"
-/usr/bin/time -f "%M KiB peak RSS, %e s" "$KOWACHT" -r -q "$CORPUS/tree" > /dev/null 2>/tmp/kw-bench.time
-tail -n 1 /tmp/kw-bench.time
+large=$(corpus large)/tree
+memory_kowacht=$(peak "$KOWACHT" -r -q "$large")
+memory_jdupes=$(peak jdupes -r -A -H -z -q "$large")
+files_large=$(find "$large" -type f -not -path '*/.*' | wc -l)
+files_medium=$(find "$(corpus medium)/tree" -type f -not -path '*/.*' | wc -l)
+
+cold="skipped: dropping the page cache needs root"
+if { sync && echo 3 >/proc/sys/vm/drop_caches; } 2>/dev/null; then
+    medium=$(corpus medium)/tree
+    hyperfine --style none -N -r "$RUNS" --prepare "sh -c 'sync; echo 3 > /proc/sys/vm/drop_caches'" \
+        --export-json "$WORK/cold.json" \
+        "rdfind -removeidentinode false -ignoreempty false -outputname $WORK/rdfind.results $medium" \
+        "$KOWACHT -r -q $medium" >/dev/null
+    cold_rdfind=$(median "$WORK/cold.json" 0)
+    cold_kowacht=$(median "$WORK/cold.json" 1)
+    cold="$cold_kowacht s against rdfind's $cold_rdfind s: $(ratio "$cold_kowacht" "$cold_rdfind") (goal <= 0.60)"
+fi
+
+medium=$(corpus medium)/tree
+"$KOWACHT" -r -q "$medium" >/dev/null 2>&1 # the same warm cache for both
+QT_QPA_PLATFORM=offscreen "$DESKTOP" "$medium" "$RUNS" 2>/dev/null >"$WORK/desktop"
+desktop=$(python3 -c 'import sys,statistics; print("%.3f" % statistics.median(float(l.split()[0]) for l in sys.stdin))' <"$WORK/desktop")
+hyperfine --style none -N -w 1 -r "$RUNS" --export-json "$WORK/cli.json" "$KOWACHT -r -q $medium" >/dev/null
+cli=$(median "$WORK/cli.json" 0)
+
+echo "== goals"
+echo "warm medium: kowacht $warm_medium_kowacht s, jdupes $warm_medium_jdupes s: $(ratio "$warm_medium_kowacht" "$warm_medium_jdupes") (goal <= 0.40)"
+echo "warm large:  kowacht $warm_large_kowacht s, jdupes $warm_large_jdupes s: $(ratio "$warm_large_kowacht" "$warm_large_jdupes") (goal <= 0.40)"
+echo "peak memory, large: kowacht $memory_kowacht MiB, jdupes $memory_jdupes MiB: $(ratio "$memory_kowacht" "$memory_jdupes") (goal <= 0.60); $(python3 -c 'import sys; print(int(sys.argv[1]) * 1048576 // int(sys.argv[2]))' "$memory_kowacht" "$files_large") bytes a file"
+echo "cold medium: $cold"
+echo "desktop, medium: start to result window $desktop s, kowacht -r -q $cli s: $(ratio "$desktop" "$cli") (goal <= 1.10)"
+echo "scale: time per file, large against medium: $(python3 -c 'import sys; m,l,fm,fl=map(float,sys.argv[1:5]); print("%.2f" % ((l/fl)/(m/fm)))' "$warm_medium_kowacht" "$warm_large_kowacht" "$files_medium" "$files_large") (goal <= 1.00)"
+
+if [ "$PEERS" = 1 ]; then
+    echo "== peers (run_peers.sh, $RUNS runs)"
+    "$TOOLS/run_peers.sh" -r "$RUNS" "$(corpus medium)"
+fi

@@ -4,6 +4,7 @@
 #include <linux/openat2.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -233,6 +234,12 @@ std::ptrdiff_t readAt(int fd, char *buffer, std::size_t length, std::uint64_t of
         done += static_cast<std::size_t>(n);
     }
     return static_cast<std::ptrdiff_t>(done);
+}
+
+std::ptrdiff_t readCachedAt(int fd, char *buffer, std::size_t length, std::uint64_t offset)
+{
+    iovec piece {buffer, length};
+    return ::preadv2(fd, &piece, 1, static_cast<off_t>(offset), RWF_NOWAIT);
 }
 
 void adviseSequential(int fd)

@@ -80,6 +80,11 @@ struct Status {
 // file. Returns the bytes read, or -1 with errno set.
 std::ptrdiff_t readAt(int fd, char *buffer, std::size_t length, std::uint64_t offset);
 
+// One read of what the page cache holds at `offset`, without waiting for the disk: fewer
+// bytes than asked for where the cache holds only part (or the file ends), -1 with errno
+// EAGAIN where the first of them would have to come from the disk.
+std::ptrdiff_t readCachedAt(int fd, char *buffer, std::size_t length, std::uint64_t offset);
+
 // Tells the kernel that a large file will be read from start to end.
 void adviseSequential(int fd);
 

@@ -5,6 +5,7 @@
 #include "search/texts.h"
 
 #include <algorithm>
+#include <atomic>
 #include <exception>
 #include <limits>
 #include <memory>
@@ -65,13 +66,21 @@ ComparisonResult Tcomp(const Inventory &inventory, const CandidateList &candidat
 
     // The limits hold for the whole search: each thread gets its share.
     const unsigned threads = std::max(1U, settings.threads);
+    const unsigned most = std::max(threads, settings.maxThreads);
     const BlockHash hash; // one secret key for the whole search
+    std::atomic<OrderedWork<GroupWork> *> started {nullptr};
+    DiskWaits diskWaits([&started] {
+        if (OrderedWork<GroupWork> *work = started.load())
+            work->addHelper();
+    });
     std::vector<std::unique_ptr<ContentComparer>> comparers;
-    for (unsigned t = 0; t < threads; ++t)
-        comparers.push_back(std::make_unique<ContentComparer>(std::max<std::size_t>(2, settings.maxOpenFiles / threads),
-            settings.storedBlockBudget / threads, hash, settings.hooks, settings.cancel));
+    for (unsigned t = 0; t < most; ++t)
+        comparers.push_back(std::make_unique<ContentComparer>(std::max<std::size_t>(2, settings.maxOpenFiles / most),
+            settings.storedBlockBudget / most, hash, settings.hooks, settings.cancel,
+            most > threads ? &diskWaits : nullptr));
 
-    OrderedWork<GroupWork> work(threads, kGroupsAhead);
+    OrderedWork<GroupWork> work(threads, kGroupsAhead, most);
+    started.store(&work);
     for (std::size_t g = 0; g < candidates.groupCount(); ++g) {
         work.add([&, g](unsigned thread) {
             GroupWork group;
@@ -115,22 +124,30 @@ ComparisonResult Tcomp(const Inventory &inventory, const CandidateList &candidat
             const std::vector<std::size_t> set = settings.oneLink ? oneLinkEach(equal, group.members) : equal;
             if (set.size() < 2)
                 continue;
-            if (!result.lines.empty()) {
-                result.lines.emplace_back();
-                result.lineFiles.push_back(kNoFile);
+            ++result.blockCount;
+            if (settings.blockSink) {
+                std::vector<std::string> block;
+                for (const std::size_t member : set)
+                    block.push_back(group.members[member].path());
+                settings.blockSink(block, candidates.groupKey(g));
+            } else {
+                if (!result.lines.empty()) {
+                    result.lines.emplace_back();
+                    result.lineFiles.push_back(kNoFile);
+                }
+                for (const std::size_t member : set) {
+                    result.lines.push_back(group.members[member].path());
+                    result.lineFiles.push_back(group.files[member]);
+                }
+                result.blockSizes.push_back(candidates.groupKey(g));
             }
-            for (const std::size_t member : set) {
-                result.lines.push_back(group.members[member].path());
-                result.lineFiles.push_back(group.files[member]);
-            }
-            result.blockSizes.push_back(candidates.groupKey(g));
             std::unordered_set<fs::FileIdentity, fs::FileIdentityHash> files;
             for (const std::size_t member : set)
                 files.insert(group.members[member].stamp.identity);
             result.reclaimableBytes += (files.size() - 1) * candidates.groupKey(g);
             listed += set.size();
         }
-        if (listed > 0)
+        if (listed > 0 && !settings.blockSink)
             result.widthProbes.push_back(group.members.back().path());
         found += listed;
     }

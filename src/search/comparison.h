@@ -9,6 +9,7 @@
 #include "search/state.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,16 +25,22 @@ struct ComparisonResult {
     // What moving every copy but one of each block would free: hard links to the copy that
     // stays free nothing.
     std::uint64_t reclaimableBytes = 0;
+    std::size_t blockCount = 0;
     // Which inventory file each path line is (separators hold none), for the records.
     std::vector<std::uint32_t> lineFiles;
 };
 
+// Takes the blocks of a search in order as they are found: the paths and their size.
+using BlockSink = std::function<void(const std::vector<std::string> &block, std::uint64_t size)>;
+
 // How the comparison may use the machine.
 struct ComparisonSettings {
     unsigned threads = 1;
+    unsigned maxThreads = 1; // while the comparison mostly waits for the disk
     std::size_t maxOpenFiles = 256; // over all threads
     std::size_t storedBlockBudget = kDefaultStoredBlockBudget; // over all threads
     bool oneLink = false; // keep one path of each file (device and inode) in a block
+    BlockSink blockSink; // when set, blocks go there as they are found instead of into the list
     const SearchHooks *hooks = nullptr;
     const std::atomic<bool> *cancel = nullptr;
 };

@@ -33,7 +33,6 @@ constexpr std::size_t kLinearLimit = 8;
 // Read buffers kept for the next blocks: allocating one anew for every block costs page
 // faults, keeping more only holds memory.
 constexpr std::size_t kPooledBuffers = 16;
-constexpr std::size_t kPooledBytes = 3 * MiB;
 
 } // namespace
 
@@ -66,13 +65,27 @@ struct ContentComparer::Subset {
     std::uint64_t hash = 0;
 };
 
+void DiskWaits::note(bool waited)
+{
+    if (waited)
+        m_waited.fetch_add(1, std::memory_order_relaxed);
+    if (m_reads.fetch_add(1, std::memory_order_relaxed) % kWindow != kWindow - 1)
+        return;
+    // A quarter of the first blocks from the disk: the threads spend their time waiting.
+    if (m_waited.exchange(0, std::memory_order_relaxed) * 4 > kWindow && m_moreThreads)
+        m_moreThreads();
+}
+
 ContentComparer::ContentComparer(std::size_t maxOpenFiles, std::size_t storedBlockBudget, const BlockHash &hash,
-    const SearchHooks *hooks, const std::atomic<bool> *cancel)
+    const SearchHooks *hooks, const std::atomic<bool> *cancel, DiskWaits *diskWaits)
     : m_maxOpen(std::max<std::size_t>(maxOpenFiles, 2))
     , m_storedBlockBudget(storedBlockBudget)
+    // The buffers kept between blocks: room for one of each block size and a few more.
+    , m_poolBudget(3 * MiB)
     , m_hash(hash)
     , m_hooks(hooks)
     , m_cancel(cancel)
+    , m_diskWaits(diskWaits)
 {
 }
 
@@ -104,6 +117,7 @@ GroupComparison ContentComparer::CompFile(std::span<const CompareMember> group, 
     }
     for (std::uint32_t i = 0; i < m_members.size(); ++i)
         closeMember(i);
+    keepOnlySmallBuffers();
 
     std::sort(m_finished.begin(), m_finished.end(), [](const auto &a, const auto &b) { return a.front() < b.front(); });
     for (const auto &set : m_finished)
@@ -256,7 +270,10 @@ bool ContentComparer::readBlock(
     if (!ensureOpen(index))
         return false;
     const std::size_t wanted = length + (last ? 1 : 0);
-    const std::ptrdiff_t got = fs::readAt(m_members[index].fd.get(), buffer.data.get(), wanted, offset);
+    const int fd = m_members[index].fd.get();
+    const std::ptrdiff_t got = offset == 0 && m_diskWaits != nullptr && m_cachedReads
+        ? readFirstBlock(fd, buffer.data.get(), wanted, length)
+        : fs::readAt(fd, buffer.data.get(), wanted, offset);
     if (got < 0) {
         fail(index, std::error_code(errno, std::generic_category()));
         return false;
@@ -266,6 +283,27 @@ bool ContentComparer::readBlock(
         return false;
     }
     return true;
+}
+
+// The first block tells whether the files come from memory or from the disk: it is asked of
+// the page cache first, and what has to wait for the disk is counted.
+std::ptrdiff_t ContentComparer::readFirstBlock(int fd, char *data, std::size_t wanted, std::size_t length)
+{
+    const std::ptrdiff_t cached = fs::readCachedAt(fd, data, wanted, 0);
+    if (cached < 0) {
+        if (errno == EAGAIN)
+            m_diskWaits->note(true);
+        else
+            m_cachedReads = false; // a file system that cannot say, or an error the next read reports
+        return fs::readAt(fd, data, wanted, 0);
+    }
+    m_diskWaits->note(false);
+    if (static_cast<std::size_t>(cached) >= length)
+        return cached;
+    // Part of it in memory only (or shorter than listed: the next read finds the end).
+    const std::ptrdiff_t rest
+        = fs::readAt(fd, data + cached, wanted - static_cast<std::size_t>(cached), static_cast<std::uint64_t>(cached));
+    return rest < 0 ? rest : cached + rest;
 }
 
 bool ContentComparer::ensureOpen(std::uint32_t index)
@@ -326,6 +364,20 @@ void ContentComparer::fail(std::uint32_t index, std::error_code reason)
     m_members[index].failed = true;
 }
 
+// Between groups only the buffers of first blocks are kept: the large ones serve the rare
+// long duplicates, and a search may run many comparers that would each hold on to them.
+void ContentComparer::keepOnlySmallBuffers()
+{
+    std::erase_if(m_pool, [this](const Buffer &buffer) {
+        if (buffer.capacity <= 64 * KiB)
+            return false;
+        m_pooledBytes -= buffer.capacity;
+        return true;
+    });
+    if (m_reread.capacity > 64 * KiB)
+        m_reread = Buffer {};
+}
+
 // The smallest pooled buffer that is large enough, or a new one.
 ContentComparer::Buffer ContentComparer::acquire(std::size_t size)
 {
@@ -348,7 +400,7 @@ void ContentComparer::release(Buffer &&buffer)
     if (buffer.data) {
         m_pooledBytes += buffer.capacity;
         m_pool.push_back(std::move(buffer));
-        while (m_pool.size() > kPooledBuffers || m_pooledBytes > kPooledBytes) {
+        while (m_pool.size() > kPooledBuffers || m_pooledBytes > m_poolBudget) {
             const auto smallest = std::min_element(
                 m_pool.begin(), m_pool.end(), [](const Buffer &a, const Buffer &b) { return a.capacity < b.capacity; });
             m_pooledBytes -= smallest->capacity;

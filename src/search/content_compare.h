@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <span>
 #include <string>
@@ -32,6 +33,22 @@ struct CompareMember {
     std::string path() const;
     // The path below the top folder, written into `buffer`.
     std::string_view relative(std::string &buffer) const;
+};
+
+// Counts how many first blocks had to come from the disk, for all comparers of a search,
+// and asks for more threads while many do: a thread waiting for the disk uses no processor,
+// and a disk given more to do at once does it sooner.
+class DiskWaits
+{
+public:
+    explicit DiskWaits(std::function<void()> moreThreads) : m_moreThreads(std::move(moreThreads)) { }
+    void note(bool waited);
+
+private:
+    static constexpr std::uint64_t kWindow = 64;
+    std::function<void()> m_moreThreads;
+    std::atomic<std::uint64_t> m_reads {0};
+    std::atomic<std::uint64_t> m_waited {0};
 };
 
 // A member left out of the comparison, and why.
@@ -68,7 +85,7 @@ class ContentComparer
 {
 public:
     ContentComparer(std::size_t maxOpenFiles, std::size_t storedBlockBudget, const BlockHash &hash,
-        const SearchHooks *hooks = nullptr, const std::atomic<bool> *cancel = nullptr);
+        const SearchHooks *hooks = nullptr, const std::atomic<bool> *cancel = nullptr, DiskWaits *diskWaits = nullptr);
     ContentComparer(const ContentComparer &) = delete;
     ContentComparer &operator=(const ContentComparer &) = delete;
     ~ContentComparer();
@@ -98,15 +115,20 @@ private:
     void closeMember(std::uint32_t index);
     void fail(std::uint32_t index, std::error_code reason);
     bool readBlock(std::uint32_t index, std::uint64_t offset, std::size_t length, bool last, Buffer &buffer);
+    std::ptrdiff_t readFirstBlock(int fd, char *data, std::size_t wanted, std::size_t length);
     bool sameBlock(Subset &subset, const Buffer &block, std::size_t length, bool last, std::uint64_t offset);
     Buffer acquire(std::size_t size);
+    void keepOnlySmallBuffers();
     void release(Buffer &&buffer);
 
     std::size_t m_maxOpen;
     std::size_t m_storedBlockBudget;
+    std::size_t m_poolBudget;
     const BlockHash &m_hash;
     const SearchHooks *m_hooks;
     const std::atomic<bool> *m_cancel;
+    DiskWaits *m_diskWaits;
+    bool m_cachedReads = true; // the file system can tell what is in memory
     std::uint64_t m_size = 0; // the group's size
     std::vector<Member> m_members;
     std::deque<std::pair<std::uint32_t, std::uint64_t>> m_openOrder; // member, open stamp

@@ -19,7 +19,7 @@ namespace
 ListingSettings listingSettings(const SearchRequest &request, const EngineOptions &options)
 {
     ListingSettings settings {fs::FileMask(request.filter), std::nullopt, request.filters.sizes,
-        fs::Credentials::ofThisProcess(), options.threadCount(), options.cancel};
+        fs::Credentials::ofThisProcess(), options.threadCount(), options.maxThreadCount(), options.cancel};
     if (!request.filters.excluded.empty()) {
         std::string patterns;
         for (const std::string &pattern : request.filters.excluded)
@@ -33,11 +33,13 @@ ComparisonSettings comparisonSettings(const SearchRequest &request, const Engine
 {
     ComparisonSettings settings;
     settings.threads = options.threadCount();
+    settings.maxThreads = options.maxThreadCount();
     settings.maxOpenFiles = options.maxOpenFiles != 0 ? options.maxOpenFiles : fs::openFileAllowance();
     settings.storedBlockBudget = options.storedBlockBudget != 0 ? options.storedBlockBudget : kDefaultStoredBlockBudget;
     settings.oneLink = request.filters.oneLink;
     settings.hooks = options.hooks;
     settings.cancel = options.cancel;
+    settings.blockSink = options.blockSink;
     return settings;
 }
 
@@ -62,6 +64,11 @@ unsigned EngineOptions::threadCount() const
     if (threads != 0)
         return threads;
     return std::max(1U, std::thread::hardware_concurrency());
+}
+
+unsigned EngineOptions::maxThreadCount() const
+{
+    return threads != 0 ? threads : std::min(4 * threadCount(), std::max(16U, threadCount()));
 }
 
 std::string SearchOutcome::caption() const
@@ -98,6 +105,7 @@ SearchOutcome runSearch(const SearchRequest &request, SearchObserver &observer, 
         outcome.widthProbes = std::move(compared.widthProbes);
         outcome.blockSizes = std::move(compared.blockSizes);
         outcome.reclaimableBytes = compared.reclaimableBytes;
+        outcome.blockCount = compared.blockCount;
     } catch (const SearchCancelled &) {
         outcome.cancelled = true;
         outcome.lines.clear();

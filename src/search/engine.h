@@ -21,6 +21,7 @@ struct SearchOutcome {
     std::vector<std::string> widthProbes; // paths to measure for the result window's width
     std::vector<std::uint64_t> blockSizes; // the file size of each block, in order
     std::uint64_t reclaimableBytes = 0; // freed by moving all but one copy of each block
+    std::size_t blockCount = 0; // blocks found, also those handed to a block sink
     SearchState state; // the counts as the search left them
     bool cancelled = false; // stopped before its end: the list is empty
     std::shared_ptr<const SearchRecords> records; // with EngineOptions::keepRecords

@@ -33,7 +33,7 @@ public:
         , m_settings(settings)
         , m_state(state)
         , m_observer(observer)
-        , m_work(settings.threads, kListingsAhead)
+        , m_work(settings.threads, kListingsAhead, settings.maxThreads)
     {
     }
 

@@ -53,6 +53,7 @@ struct ListingSettings {
     fs::SizeLimits sizes;
     fs::Credentials credentials;
     unsigned threads = 1;
+    unsigned maxThreads = 1; // while the listings mostly wait for the disk
     const std::atomic<bool> *cancel = nullptr;
 };
 

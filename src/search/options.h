@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace kw::search
 {
@@ -16,14 +17,19 @@ struct SearchHooks {
 };
 
 struct EngineOptions {
-    unsigned threads = 0; // 0: one per core
+    // 0: one per core, and more while the threads mostly wait for the disk; else exactly so many.
+    unsigned threads = 0;
     std::size_t maxOpenFiles = 0; // files open at once while comparing; 0: from the descriptor limit
     std::size_t storedBlockBudget = 0; // bytes of blocks kept while comparing; 0: the default
     bool keepRecords = false; // note of every listed file what trashing it checks first
+    // When set, each block is handed over as soon as it is found, in list order, and the
+    // outcome's list stays empty: a long list need not be held.
+    std::function<void(const std::vector<std::string> &block, std::uint64_t size)> blockSink;
     const std::atomic<bool> *cancel = nullptr; // set from any thread to stop the search soon
     const SearchHooks *hooks = nullptr;
 
     unsigned threadCount() const;
+    unsigned maxThreadCount() const;
 };
 
 // The bytes of stored blocks a search keeps at most, over all its threads.

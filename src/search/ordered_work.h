@@ -3,6 +3,7 @@
 // and yet the search reports and lists everything in the one order a single thread would.
 #pragma once
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -21,17 +22,30 @@ namespace kw::search
 // thread works too: while the result it wants is not ready it starts the next task itself,
 // so one thread alone does everything in order, and no thread sleeps while there is work.
 // Only the thread that created the object adds tasks and takes results. A task receives the
-// number of the thread that runs it: 0 for the taking thread, 1 … threads − 1 for helpers.
+// number of the thread that runs it: 0 for the taking thread, 1 … maxThreads − 1 for helpers.
+// Further helpers, up to `maxThreads`, are started on request (addHelper): threads that wait
+// for a disk use no processor, and a slow disk is better given more to do at once.
 template<typename Result>
 class OrderedWork
 {
 public:
     using Task = std::function<Result(unsigned thread)>;
 
-    OrderedWork(unsigned threads, std::size_t lookAhead) : m_lookAhead(lookAhead == 0 ? 1 : lookAhead)
+    OrderedWork(unsigned threads, std::size_t lookAhead, unsigned maxThreads = 0)
+        : m_lookAhead(lookAhead == 0 ? 1 : lookAhead), m_maxThreads(std::max(threads, maxThreads))
     {
         for (unsigned t = 1; t < threads; ++t)
             m_helpers.emplace_back([this, t] { help(t); });
+    }
+
+    // Starts one more helper, unless there are `maxThreads` threads already. Any thread may ask.
+    void addHelper()
+    {
+        const std::lock_guard lock(m_mutex);
+        if (m_closing || m_helpers.size() + 1 >= m_maxThreads)
+            return;
+        const auto t = static_cast<unsigned>(m_helpers.size() + 1);
+        m_helpers.emplace_back([this, t] { help(t); });
     }
     OrderedWork(const OrderedWork &) = delete;
     OrderedWork &operator=(const OrderedWork &) = delete;
@@ -139,6 +153,7 @@ private:
     std::deque<Slot> m_slots; // the tasks not yet taken, oldest first
     std::size_t m_started = 0; // how many of them (from the front) have been started
     std::size_t m_lookAhead;
+    unsigned m_maxThreads;
     unsigned m_sleepingHelpers = 0;
     bool m_takerWaiting = false;
     bool m_closing = false;

@@ -6,6 +6,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cerrno>
+
 #include <limits>
 #include <set>
 
@@ -169,6 +171,50 @@ std::string jsonSafePath(std::string_view path, char32_t placeholderBase)
             safe.append(path.substr(start, pos - start));
     }
     return safe;
+}
+
+StreamedList::StreamedList(OutputFormat format, std::FILE *out) : m_format(format), m_out(out)
+{
+    if (m_format == OutputFormat::Csv)
+        write("group,size,path\r\n");
+}
+
+void StreamedList::block(const std::vector<std::string> &paths, std::uint64_t size)
+{
+    ++m_blocks;
+    std::string text;
+    for (const std::string &path : paths) {
+        switch (m_format) {
+        case OutputFormat::Null:
+            text.append(path).push_back('\0');
+            break;
+        case OutputFormat::Csv:
+            text.append(search::decimal(m_blocks)).append(",").append(search::decimal(size)).append(",");
+            text.append(csvField(path)).append("\r\n");
+            break;
+        default:
+            text.append(path).push_back('\n');
+            break;
+        }
+    }
+    if (m_format == OutputFormat::Null)
+        text.push_back('\0');
+    if (m_format == OutputFormat::Text && m_blocks > 1)
+        write("\n");
+    write(text);
+}
+
+void StreamedList::write(std::string_view bytes)
+{
+    if (!m_error && std::fwrite(bytes.data(), 1, bytes.size(), m_out) != bytes.size())
+        m_error = {errno, std::generic_category()};
+}
+
+std::error_code StreamedList::finish()
+{
+    if (!m_error && std::fflush(m_out) != 0)
+        m_error = {errno, std::generic_category()};
+    return m_error;
 }
 
 std::string csvField(std::string_view text)

@@ -5,6 +5,7 @@
 #include "app/kowacht/options.h"
 #include "search/engine.h"
 
+#include <cstdio>
 #include <string>
 #include <system_error>
 #include <vector>
@@ -29,6 +30,25 @@ struct SearchDescription {
 // which must be UTF-8: there a byte that is not UTF-8 is written as the escape \udcXX
 // (0x80 … 0xFF as U+DC80 … U+DCFF), which Python reads back with "surrogateescape".
 std::string formattedList(OutputFormat format, const search::SearchOutcome &outcome, const SearchDescription &search);
+
+// The list written block by block as the search finds them, in a format that needs nothing
+// of the whole (text, null, csv): a long list is never held in memory.
+class StreamedList
+{
+public:
+    StreamedList(OutputFormat format, std::FILE *out);
+    void block(const std::vector<std::string> &paths, std::uint64_t size);
+    // Flushes; the first error any write met.
+    [[nodiscard]] std::error_code finish();
+
+private:
+    void write(std::string_view bytes);
+
+    OutputFormat m_format;
+    std::FILE *m_out;
+    std::size_t m_blocks = 0;
+    std::error_code m_error;
+};
 
 // One field of a CSV row (RFC 4180): quoted when it holds a comma, a quote or a line break.
 std::string csvField(std::string_view text);

@@ -86,6 +86,16 @@ std::error_code writeToStdout(const std::string &bytes)
     return {};
 }
 
+// The plain list line by line, not first put together: it may be large.
+std::error_code writeLinesToStdout(const search::ResultList &lines)
+{
+    for (const std::string &line : lines) {
+        if (std::fwrite(line.data(), 1, line.size(), stdout) != line.size() || std::fputc('\n', stdout) == EOF)
+            return {errno, std::generic_category()};
+    }
+    return writeToStdout({});
+}
+
 int writeFailed(const std::string &where, std::error_code error)
 {
     std::fprintf(stderr, "kowacht: Schreibfehler: %s%s\n", where.c_str(), search::reasonText(error).c_str());
@@ -119,13 +129,22 @@ int runKowacht(int argc, char **argv)
     search::EngineOptions engine;
     engine.threads = options.threads;
     engine.keepRecords = options.trash; // each file is checked against them before it goes
+    // Where nothing needs the whole list afterwards, each block goes out as it is found.
+    const bool streamed = options.format != OutputFormat::Json && options.output.empty() && !options.trash;
+    StreamedList stream(options.format, stdout);
+    if (streamed)
+        engine.blockSink
+            = [&](const std::vector<std::string> &block, std::uint64_t size) { stream.block(block, size); };
     const search::SearchOutcome outcome = search::runSearch(request, progress, engine);
     progress.finish();
     described.skipped = progress.skippedEntries();
 
-    if (const std::error_code error = writeToStdout(formattedList(options.format, outcome, described)))
-        return writeFailed("", error);
-    if (outcome.lines.empty())
+    const std::error_code written = streamed   ? stream.finish()
+        : options.format == OutputFormat::Text ? writeLinesToStdout(outcome.lines)
+                                               : writeToStdout(formattedList(options.format, outcome, described));
+    if (written)
+        return writeFailed("", written);
+    if (outcome.blockCount == 0)
         std::fprintf(stderr, "%s\n", std::string(search::kNoDuplicatesText).c_str());
     else
         std::fprintf(stderr, "%s\n", outcome.caption().c_str());

@@ -1,6 +1,5 @@
 #include "app/kowacht/summary.h"
 
-#include "search/result_list.h"
 #include "search/texts.h"
 
 namespace kw::app
@@ -24,7 +23,7 @@ std::string humanSize(std::uint64_t bytes)
 
 std::string summaryText(const search::SearchOutcome &outcome)
 {
-    const std::size_t groups = search::blocksOf(outcome.lines).size();
+    const std::size_t groups = outcome.blockCount;
     return "Zusammenfassung: " + search::decimal(groups) + (groups == 1 ? " Gruppe, " : " Gruppen, ")
         + outcome.state.FoundCount + " Dateien; alle Kopien außer einer je Gruppe belegen "
         + humanSize(outcome.reclaimableBytes) + " (harte Links auf die bleibende Datei zählen nicht).";
