@@ -16,6 +16,10 @@ FolderView::FolderView(QWidget *parent) : QTreeView(parent), m_model(new QFileSy
 {
     m_model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     m_model->setReadOnly(true);
+    // The view follows a search through thousands of folders: no folder icons of their own to
+    // look up, no links to resolve for display.
+    m_model->setOption(QFileSystemModel::DontUseCustomDirectoryIcons);
+    m_model->setOption(QFileSystemModel::DontResolveSymlinks);
     m_model->setRootPath(QStringLiteral("/"));
     setModel(m_model);
     setRootIndex(m_model->index(QStringLiteral("/")).parent());

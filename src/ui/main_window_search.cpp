@@ -17,6 +17,8 @@
 #include <QComboBox>
 #include <QFontMetrics>
 
+#include <algorithm>
+
 namespace kw::ui
 {
 
@@ -88,9 +90,26 @@ int THauptfenster::measuredResultWidth(const std::vector<std::string> &probes) c
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(15);
     const QFontMetrics metrics(font);
-    int width = search::kInitialResultWidth;
+    // Only the widest text counts. A text of ASCII characters is at most as wide as its
+    // length times the widest of them (one pixel more for kerning), so once that bound stays
+    // under the width found, no shorter one needs measuring; thousands of paths would take
+    // longer to measure than to find.
+    int widest = 0;
+    for (char16_t c = 32; c < 127; ++c)
+        widest = std::max(widest, metrics.horizontalAdvance(QChar(c)));
+    std::vector<QString> texts;
+    texts.reserve(probes.size());
     for (const std::string &probe : probes)
-        width = search::Tweite(width, metrics.horizontalAdvance(displayPath(probe)), logicalDpiX());
+        texts.push_back(displayPath(probe));
+    std::sort(texts.begin(), texts.end(), [](const QString &a, const QString &b) { return a.size() > b.size(); });
+    int width = search::kInitialResultWidth;
+    const int margin = search::Tweite(0, 0, logicalDpiX());
+    for (const QString &text : texts) {
+        const bool ascii = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 127; });
+        if (ascii && text.size() * (widest + 1) + margin <= width)
+            continue; // this one cannot be wider; shorter ones neither, unless not ASCII
+        width = search::Tweite(width, metrics.horizontalAdvance(text), logicalDpiX());
+    }
     return width;
 }
 

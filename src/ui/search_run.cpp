@@ -19,7 +19,7 @@ namespace
 constexpr int kValueBits = 60;
 constexpr std::uint64_t kValueMask = (std::uint64_t {1} << kValueBits) - 1;
 constexpr int kRefreshMilliseconds = 100;
-constexpr int kFolderMoveTicks = 3; // the start folder view moves about three times a second
+constexpr int kFolderMoveTicks = 5; // the start folder view moves about twice a second
 
 } // namespace
 
