@@ -1,6 +1,8 @@
 #include "results/marking.h"
 
 #include <algorithm>
+#include <iterator>
+#include <string>
 
 namespace kw::results
 {
@@ -58,6 +60,165 @@ bool Markierungsmaske1Click(const Lines &lines, Marks &marks, std::string_view t
             marks[i] = true;
     }
     return true;
+}
+
+namespace
+{
+
+// Calls `block(begin, end)` for every run of non-empty lines.
+template<typename Block>
+void forEachBlock(const Lines &lines, Block &&block)
+{
+    std::size_t begin = 0;
+    while (begin < lines.size()) {
+        if (lines[begin].empty()) {
+            ++begin;
+            continue;
+        }
+        std::size_t end = begin;
+        while (end < lines.size() && !lines[end].empty())
+            ++end;
+        block(begin, end);
+        begin = end;
+    }
+}
+
+bool below(std::string_view line, std::string_view folder)
+{
+    if (folder == "/")
+        return line.starts_with('/');
+    return line.size() > folder.size() + 1 && line.starts_with(folder) && line[folder.size()] == '/';
+}
+
+} // namespace
+
+void keepOnlyIn(const Lines &lines, Marks &marks, std::string_view folder)
+{
+    marks.resize(lines.size(), false);
+    forEachBlock(lines, [&](std::size_t begin, std::size_t end) {
+        bool anyInside = false;
+        for (std::size_t i = begin; i < end; ++i)
+            anyInside = anyInside || below(lines[i], folder);
+        for (std::size_t i = begin; i < end; ++i)
+            marks[i] = anyInside && !below(lines[i], folder);
+    });
+}
+
+void markAllIn(const Lines &lines, Marks &marks, std::string_view folder)
+{
+    marks.resize(lines.size(), false);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (!lines[i].empty() && below(lines[i], folder))
+            marks[i] = true;
+    }
+}
+
+void keepByAge(const Lines &lines, Marks &marks, bool newest,
+    const std::function<std::optional<std::int64_t>(const std::string &)> &modified)
+{
+    marks.resize(lines.size(), false);
+    forEachBlock(lines, [&](std::size_t begin, std::size_t end) {
+        std::vector<std::optional<std::int64_t>> times;
+        std::optional<std::size_t> kept;
+        for (std::size_t i = begin; i < end; ++i) {
+            times.push_back(modified(lines[i]));
+            const auto &time = times.back();
+            if (time && (!kept || (newest ? *time > *times[*kept - begin] : *time < *times[*kept - begin])))
+                kept = i;
+        }
+        for (std::size_t i = begin; i < end; ++i)
+            marks[i] = kept && i != *kept && times[i - begin].has_value();
+    });
+}
+
+void invertMarks(const Lines &lines, Marks &marks)
+{
+    marks.resize(lines.size(), false);
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        marks[i] = !lines[i].empty() && !marks[i];
+}
+
+std::size_t removeMarked(Lines &lines, Marks &marks)
+{
+    marks.resize(lines.size(), false);
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (marks[i] && !lines[i].empty())
+            continue;
+        lines[kept] = std::move(lines[i]);
+        marks[kept] = false;
+        ++kept;
+    }
+    const std::size_t removed = lines.size() - kept;
+    lines.resize(kept);
+    marks.resize(kept);
+    return removed;
+}
+
+MarkedSpace markedSpace(
+    const Lines &lines, const Marks &marks, const std::function<std::optional<FileFacts>(const std::string &)> &facts)
+{
+    MarkedSpace space;
+    forEachBlock(lines, [&](std::size_t begin, std::size_t end) {
+        std::vector<std::pair<std::uint64_t, std::uint64_t>> staying; // device, inode
+        std::vector<std::pair<std::uint64_t, std::uint64_t>> counted;
+        const auto among
+            = [](const auto &list, const auto &id) { return std::find(list.begin(), list.end(), id) != list.end(); };
+        for (std::size_t i = begin; i < end; ++i) {
+            if (i < marks.size() && marks[i])
+                continue;
+            if (const auto known = facts(lines[i]))
+                staying.emplace_back(known->device, known->inode);
+        }
+        for (std::size_t i = begin; i < end; ++i) {
+            if (i >= marks.size() || !marks[i])
+                continue;
+            ++space.files;
+            const auto known = facts(lines[i]);
+            if (!known)
+                continue;
+            const std::pair<std::uint64_t, std::uint64_t> id {known->device, known->inode};
+            if (among(staying, id) || among(counted, id)) {
+                ++space.hardLinks;
+                continue;
+            }
+            counted.push_back(id);
+            space.bytes += known->size;
+        }
+    });
+    return space;
+}
+
+std::string markedSpaceText(const MarkedSpace &space)
+{
+    static constexpr const char *units[] = {"KiB", "MiB", "GiB", "TiB"};
+    std::string size;
+    if (space.bytes < 1024) {
+        size = std::to_string(space.bytes) + (space.bytes == 1 ? " Byte" : " Bytes");
+    } else {
+        double value = static_cast<double>(space.bytes) / 1024;
+        std::size_t unit = 0;
+        while (value >= 1024 && unit + 1 < std::size(units))
+            value /= 1024, ++unit;
+        const auto tenths = static_cast<unsigned long long>(value * 10 + 0.5);
+        size = std::to_string(tenths / 10) + "," + std::to_string(tenths % 10) + " " + units[unit];
+    }
+    std::string text = space.files == 1 ? "1 Datei markiert" : std::to_string(space.files) + " Dateien markiert";
+    text += ": " + size + " werden frei";
+    if (space.hardLinks > 0)
+        text += space.hardLinks == 1
+            ? "; davon ist eine ein harter Link auf eine bleibende Datei und macht keinen Platz frei"
+            : "; davon sind " + std::to_string(space.hardLinks)
+                + " harte Links auf bleibende Dateien und machen keinen Platz frei";
+    return text;
+}
+
+std::string folderOfLine(std::string_view line)
+{
+    const std::size_t slash = line.rfind('/');
+    if (slash == std::string_view::npos)
+        return ".";
+    return slash == 0 ? std::string("/") : std::string(line.substr(0, slash));
 }
 
 } // namespace kw::results

@@ -2,6 +2,8 @@
 // selection to a vector of flags, one per line, and back.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,5 +31,47 @@ void DuplikateMarkieren1Click(const Lines &lines, Marks &marks);
 bool Markierungsmaske1Click(const Lines &lines, Marks &marks, std::string_view text);
 
 bool anyMarked(const Marks &marks);
+
+// Keeps every file of each block that lies below `folder` (folder form) and marks the
+// others; a block with no file below it is left unmarked, so that no block loses its last
+// copy this way. Marks of other blocks stay as they were.
+void keepOnlyIn(const Lines &lines, Marks &marks, std::string_view folder);
+
+// Marks every listed file below `folder`; marks already there stay.
+void markAllIn(const Lines &lines, Marks &marks, std::string_view folder);
+
+// Marks all but the most recently (`newest`) or least recently modified file of each block.
+// `modified` gives a file's time, or nothing when it cannot be told: such a file is never
+// marked, and the block keeps the best of the others. Ties keep the first.
+void keepByAge(const Lines &lines, Marks &marks, bool newest,
+    const std::function<std::optional<std::int64_t>(const std::string &)> &modified);
+
+// Turns every mark of a file around (separators stay unmarked).
+void invertMarks(const Lines &lines, Marks &marks);
+
+// Drops the marked lines from the list (not the files); returns how many went.
+std::size_t removeMarked(Lines &lines, Marks &marks);
+
+// What moving the marked files to the trash would free: the files marked, their bytes, and
+// how many of them are further names of a file that stays or is counted already (hard
+// links), which free nothing.
+struct MarkedSpace {
+    std::size_t files = 0;
+    std::uint64_t bytes = 0;
+    std::size_t hardLinks = 0;
+};
+struct FileFacts {
+    std::uint64_t size = 0;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+};
+MarkedSpace markedSpace(
+    const Lines &lines, const Marks &marks, const std::function<std::optional<FileFacts>(const std::string &)> &facts);
+
+// "3 Dateien markiert: 1,2 MiB werden frei", and what hard links do not free.
+std::string markedSpaceText(const MarkedSpace &space);
+
+// The folder of a line: "/a/b/c.txt" → "/a/b".
+std::string folderOfLine(std::string_view line);
 
 } // namespace kw::results

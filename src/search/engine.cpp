@@ -91,7 +91,9 @@ SearchOutcome runSearch(const SearchRequest &request, SearchObserver &observer, 
                 options.hooks->afterFolders();
             observer.phaseStarted(Phase::FileSearch);
             std::vector<FolderLine> lines = finalFolderList(std::move(folders.lines));
+            checkCancel(options.cancel);
             inventory = takeInventory(std::move(folders.tops), std::move(lines), state, observer);
+            checkCancel(options.cancel);
             candidates = groupBySize(inventory, state, observer);
         } catch (const std::exception &) {
             // Per-file and per-folder failures are data; only something like exhausted

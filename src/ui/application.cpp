@@ -10,9 +10,19 @@
 #include "ui/single_instance.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 namespace kw::ui
 {
+
+bool loadQtTranslations(QTranslator &translator, const QLocale &locale)
+{
+    return locale.language() == QLocale::German
+        && translator.load(
+            locale, QStringLiteral("qtbase"), QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath));
+}
 
 int runApplication(int argc, char **argv)
 {
@@ -21,6 +31,11 @@ int runApplication(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Kopienwacht"));
     QApplication::setWindowIcon(programIcon());
     QApplication::setQuitOnLastWindowClosed(false); // the main window's closing ends the program
+    // Qt's own texts (file and print dialogs, the edit fields' menus, "Strg" and "Entf" in
+    // the menus' keys) in German where the system speaks it; ours are German anyway.
+    QTranslator qtTexts;
+    if (loadQtTranslations(qtTexts, QLocale::system()))
+        QApplication::installTranslator(&qtTexts);
 
     // A second start brings the running window to the front and opens nothing new.
     SingleInstance instance;

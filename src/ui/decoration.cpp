@@ -1,5 +1,6 @@
 #include "ui/decoration.h"
 
+#include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -44,6 +45,18 @@ ClickArea::ClickArea(QWidget *parent) : QWidget(parent)
 {
     setCursor(Qt::PointingHandCursor);
     setAttribute(Qt::WA_NoSystemBackground);
+    // Exactly over the widget it lies on, whatever size that takes.
+    if (parent != nullptr) {
+        parent->installEventFilter(this);
+        setGeometry(parent->rect());
+    }
+}
+
+bool ClickArea::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == parentWidget() && event->type() == QEvent::Resize)
+        setGeometry(parentWidget()->rect());
+    return QWidget::eventFilter(watched, event);
 }
 
 void ClickArea::mouseReleaseEvent(QMouseEvent *event)

@@ -154,4 +154,31 @@ bool askPrinter(QWidget *parent, QPrinter &printer)
     return dialog.exec() == QDialog::Accepted;
 }
 
+namespace
+{
+
+FolderInterceptor &folderInterceptor()
+{
+    static FolderInterceptor instance;
+    return instance;
+}
+
+} // namespace
+
+void setFolderInterceptor(FolderInterceptor interceptor)
+{
+    folderInterceptor() = std::move(interceptor);
+}
+
+std::optional<QString> askFolder(QWidget *parent, const QString &title, const QString &proposed)
+{
+    if (folderInterceptor())
+        return folderInterceptor()(title, proposed);
+    const QString chosen = QFileDialog::getExistingDirectory(
+        parent, title, proposed, QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    if (chosen.isEmpty())
+        return std::nullopt;
+    return chosen;
+}
+
 } // namespace kw::ui

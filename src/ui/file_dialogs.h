@@ -41,6 +41,11 @@ bool isListFileName(const QString &name);
 using OpenInterceptor = std::function<std::optional<QString>()>;
 void setOpenInterceptor(OpenInterceptor interceptor);
 
+// A folder to choose, `proposed` first shown; nothing when the user cancels.
+std::optional<QString> askFolder(QWidget *parent, const QString &title, const QString &proposed);
+using FolderInterceptor = std::function<std::optional<QString>(const QString &title, const QString &proposed)>;
+void setFolderInterceptor(FolderInterceptor interceptor);
+
 // The system's print dialog: true when the user confirms; `printer` then holds the choice.
 bool askPrinter(QWidget *parent, QPrinter &printer);
 using PrintInterceptor = std::function<bool(QPrinter &)>;

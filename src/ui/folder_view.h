@@ -33,6 +33,7 @@ private:
     QString m_folder;
     QTimer m_scrollTimer;
     QElapsedTimer m_followSelection; // since the last selection by setFolder
+    bool m_currentRemoved = false; // the folder chosen is being removed from the tree
 };
 
 } // namespace kw::ui

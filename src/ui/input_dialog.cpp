@@ -2,6 +2,8 @@
 
 #include <QInputDialog>
 
+#include <algorithm>
+
 namespace kw::ui
 {
 namespace
@@ -31,6 +33,8 @@ std::optional<QString> askText(QWidget *parent, const QString &caption, const QS
     dialog.setTextValue(QString());
     dialog.setOkButtonText(QStringLiteral("OK"));
     dialog.setCancelButtonText(QStringLiteral("Abbrechen"));
+    // Wide enough that the title bar shows the whole caption, its buttons beside it.
+    dialog.setMinimumWidth(std::max(300, dialog.fontMetrics().horizontalAdvance(caption) + 160));
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.textValue();

@@ -25,6 +25,28 @@ namespace kw::ui
 namespace
 {
 
+// A folder drawn as the old image lists had it: yellow, the open one with its front flap
+// tilted forward and lighter, so that the two tell apart at a glance.
+QIcon folderIcon(bool open)
+{
+    QPixmap image(16, 16);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(140, 100, 0), 1));
+    painter.setBrush(QColor(230, 180, 40));
+    painter.drawPolygon(QPolygonF({{1.5, 3.5}, {6.5, 3.5}, {7.5, 5.0}, {14.5, 5.0}, {14.5, 13.5}, {1.5, 13.5}}));
+    if (open) {
+        painter.setBrush(QColor(255, 225, 120));
+        painter.drawPolygon(QPolygonF({{3.5, 7.5}, {15.5, 7.5}, {13.0, 13.5}, {1.0, 13.5}}));
+    } else {
+        painter.setBrush(QColor(245, 200, 70));
+        painter.drawRect(QRectF(1.5, 6.5, 13.0, 7.0));
+    }
+    painter.end();
+    return QIcon(image);
+}
+
 // The list's image list: closed folder, open folder, and a red prohibition sign nothing uses.
 const std::array<QIcon, 3> &folderIcons()
 {
@@ -37,9 +59,7 @@ const std::array<QIcon, 3> &folderIcons()
         painter.drawEllipse(QRectF(2, 2, 12, 12));
         painter.drawLine(QPointF(4, 12), QPointF(12, 4));
         painter.end();
-        const QStyle *style = QApplication::style();
-        return std::array<QIcon, 3> {style->standardIcon(QStyle::SP_DirClosedIcon),
-            style->standardIcon(QStyle::SP_DirOpenIcon), QIcon(prohibited)};
+        return std::array<QIcon, 3> {folderIcon(false), folderIcon(true), QIcon(prohibited)};
     }();
     return icons;
 }

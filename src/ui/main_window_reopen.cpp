@@ -39,13 +39,16 @@ void THauptfenster::Listeffnen1Click()
     if (list.lines.empty())
         return; // nothing left: nothing shown, no message
 
-    const search::Rect result = outerRect(m_suchergebnis);
-    moveOuter(
-        m_suchergebnis, search::resultWindowCentred(outerRect(this), result.width, result.height, screenRect(this)));
+    const search::Rect main = outerRect(this);
+    const search::Rect screen = screenRect(this);
+    placeOuter(m_suchergebnis, [main, screen](const search::Rect &result) {
+        return search::resultWindowCentred(main, result.width, result.height, screen);
+    });
     m_suchergebnis->setWindowTitle(
         qs(search::kResultCaption) + QStringLiteral(" [") + QFileInfo(*chosen).fileName() + QStringLiteral("]"));
     m_suchergebnis->show();
     m_suchergebnis->raise();
+    m_suchergebnis->activateWindow(); // the user asked for it: it comes to the front with the keyboard
 }
 
 } // namespace kw::ui

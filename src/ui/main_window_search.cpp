@@ -15,6 +15,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFontMetrics>
 
 #include <algorithm>
@@ -26,23 +27,32 @@ void THauptfenster::Button1Click()
 {
     if (m_searching || m_meldung == nullptr || m_suchergebnis == nullptr)
         return;
-    m_searching = true;
     const QString chosenFolder = startFolder();
+    if (!QFileInfo(chosenFolder).isDir()) {
+        // The start folder was removed since it was chosen: nothing is searched in its place.
+        showMessage(
+            this, MessageKind::Error, QStringLiteral("Der Ordner '%1' existiert nicht mehr.").arg(chosenFolder));
+        return;
+    }
+    m_searching = true;
 
     m_suchergebnis->listKind = search::ListKind::DuplicateList;
     const search::Rect main = outerRect(this);
-    const search::Rect dialog = outerRect(m_meldung);
-    moveOuter(m_meldung, search::centredOver(main, dialog.width, dialog.height));
+    const search::Rect screen = screenRect(this);
+    placeOuter(m_meldung,
+        [main](const search::Rect &dialog) { return search::centredOver(main, dialog.width, dialog.height); });
     if (!m_suchergebnis->isVisible()) {
-        const search::Rect result = outerRect(m_suchergebnis);
-        moveOuter(m_suchergebnis, search::resultWindowCentred(main, result.width, result.height, screenRect(this)));
+        placeOuter(m_suchergebnis, [main, screen](const search::Rect &result) {
+            return search::resultWindowCentred(main, result.width, result.height, screen);
+        });
     }
     m_suchergebnis->setWindowTitle(qs(search::kResultCaption));
     m_suchergebnis->ZurckzuListe1Click();
 
     // The filter used moves to the front of the history.
     const QString filter = Edit1->currentText();
-    std::vector<std::string> history = filterHistory();
+    const std::vector<std::string> historyBefore = filterHistory();
+    std::vector<std::string> history = historyBefore;
     shell::recordFilterUse(history, utf8(filter));
     setFilterHistory(history, filter);
     m_suchergebnis->setLines({});
@@ -65,6 +75,16 @@ void THauptfenster::Button1Click()
         outcome = run.execute(searchRequest());
     }
 
+    if (outcome.cancelled) {
+        // Stopped by the user: nothing to show, and the main window as before the search.
+        setFilterHistory(historyBefore, filter);
+        m_meldung->hide();
+        QApplication::restoreOverrideCursor();
+        RzDirectoryListBox1->setFolder(chosenFolder);
+        m_searching = false;
+        emit searchEnded();
+        return;
+    }
     m_suchergebnis->setLines(outcome.lines, outcome.records);
     m_suchergebnis->setWindowTitle(qs(outcome.caption()));
     if (!outcome.lines.empty())
@@ -115,13 +135,18 @@ int THauptfenster::measuredResultWidth(const std::vector<std::string> &probes) c
 
 void THauptfenster::placeResultWindow(int resultWidth)
 {
-    search::Rect result = outerRect(m_suchergebnis);
-    if (result.width < resultWidth) {
-        m_suchergebnis->resize(m_suchergebnis->width() + resultWidth - result.width, m_suchergebnis->height());
-        result.width = resultWidth;
-    }
-    moveOuter(m_suchergebnis,
-        search::resultWindowAfterSearch(outerRect(this), result.width, result.height, screenRect(this)));
+    // Never wider than the screen: a window off its left edge would show every line begun
+    // out of sight; the simple view scrolls sideways instead.
+    const search::Rect screen = screenRect(this);
+    const search::Rect before = outerRect(m_suchergebnis);
+    const int frame = before.width - m_suchergebnis->width();
+    const int wanted = std::min(resultWidth, screen.width);
+    if (before.width < wanted)
+        m_suchergebnis->resize(wanted - frame, m_suchergebnis->height());
+    const search::Rect main = outerRect(this);
+    placeOuter(m_suchergebnis, [main, screen](const search::Rect &result) {
+        return search::resultWindowAfterSearch(main, std::min(result.width, screen.width), result.height, screen);
+    });
     m_suchergebnis->show();
 }
 

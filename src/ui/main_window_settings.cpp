@@ -45,10 +45,12 @@ void THauptfenster::FormCreate(shell::SettingsStore &store)
     }
 
     const search::Rect screen = screenRect(this);
-    const search::Rect outer = outerRect(this);
-    moveOuter(this,
-        {search::storedOrCentredEdge(settings.xPos, outer.width, screen.width),
-            search::storedOrCentredEdge(settings.yPos, outer.height, screen.height)});
+    const std::optional<int> x = settings.xPos;
+    const std::optional<int> y = settings.yPos;
+    placeOuter(this, [x, y, screen](const search::Rect &outer) {
+        return search::Point {search::storedOrCentredEdge(x, outer.width, screen.width),
+            search::storedOrCentredEdge(y, outer.height, screen.height)};
+    });
 
     if (!settings.filters.empty()) {
         Edit1->clear();
@@ -116,8 +118,8 @@ void THauptfenster::Image1Click()
 {
     if (m_info == nullptr)
         return;
-    const search::Rect box = outerRect(m_info);
-    moveOuter(m_info, search::centredOver(outerRect(this), box.width, box.height));
+    const search::Rect main = outerRect(this);
+    placeOuter(m_info, [main](const search::Rect &box) { return search::centredOver(main, box.width, box.height); });
 
     m_info->Label2->setText(Copyr2->text());
     m_info->exec();

@@ -3,23 +3,27 @@
 #include "ui/search_animation.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
+
+#include <algorithm>
 
 namespace kw::ui
 {
 
-TMeldung::TMeldung(QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint)
+// A title bar and the close button, which stops the search: nothing to make small or large,
+// for a minimised dialog would leave a blocked main window without any sign of progress.
+TMeldung::TMeldung(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("Meldung"));
     setWindowTitle(QStringLiteral("Meldung"));
-    setWindowFlag(Qt::WindowCloseButtonHint, false);
-    setWindowFlag(Qt::WindowSystemMenuHint, false);
-    setWindowFlag(Qt::WindowMinMaxButtonsHint, false);
     setFixedSize(249, 93);
     setModal(false);
 
     Label1 = new QLabel(this);
-    Label1->setGeometry(0, 8, 249, 13);
+    // As high as the font needs: "gefunden" keeps its descenders.
+    Label1->setGeometry(0, 8, 249, std::max(13, Label1->fontMetrics().height()));
     Label1->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     Animate1 = new SearchAnimation(SearchAnimation::Clip::FindFolder, this);
     Animate1->move(85, 40);
@@ -51,15 +55,23 @@ void TMeldung::setStatus(const QString &text)
         Label1->setText(text);
 }
 
-// Nothing here for the user to end: the search runs to its end.
+// Closing the dialog or Escape asks the search to stop; the dialog goes when it has.
 void TMeldung::closeEvent(QCloseEvent *event)
 {
     event->ignore();
+    emit cancelRequested();
 }
 
 void TMeldung::keyPressEvent(QKeyEvent *event)
 {
-    event->ignore(); // not even Escape closes it
+    if (event->key() == Qt::Key_Escape)
+        emit cancelRequested();
+    event->accept();
+}
+
+void TMeldung::reject()
+{
+    emit cancelRequested(); // Escape through the dialog's own handling
 }
 
 } // namespace kw::ui

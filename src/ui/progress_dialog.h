@@ -1,5 +1,5 @@
-// The progress dialog: which phase the search is in and how far it has got. It has nothing
-// the user can operate; the search writes its caption and its status line.
+// The progress dialog: which phase the search is in and how far it has got; the search writes
+// its caption and its status line. Escape or its close button stops the search.
 #pragma once
 
 #include <QDialog>
@@ -28,7 +28,11 @@ public:
     void showFileSearch();
     void setStatus(const QString &text);
 
+signals:
+    void cancelRequested();
+
 protected:
+    void reject() override;
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
 };

@@ -11,10 +11,15 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QHelpEvent>
+#include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QShortcut>
 #include <QStackedLayout>
 #include <QTextEdit>
+#include <QToolTip>
+#include <QVBoxLayout>
 
 namespace kw::ui
 {
@@ -28,7 +33,9 @@ TSuchergebnis::TSuchergebnis(QWidget *parent) : QWidget(parent, Qt::Window)
     ListBox1 = new QListWidget(this);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     ListBox1->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Paths longer than the window can be read by scrolling sideways.
+    ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    ListBox1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     ListBox1->setTextElideMode(Qt::ElideNone);
     ListBox1->setUniformItemSizes(true);
     ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -44,15 +51,29 @@ TSuchergebnis::TSuchergebnis(QWidget *parent) : QWidget(parent, Qt::Window)
     RichEdit1->setFocusPolicy(Qt::ClickFocus); // no tab stop while hidden
     setHint(RichEdit1, "Die Rechte Maustaste öffnet@das Popup-Menü.");
 
-    // Both views in the same place, filling the client area, one visible at a time.
-    m_views = new QStackedLayout(this);
+    // Both views in the same place, filling the client area above the status line, one
+    // visible at a time.
+    auto *viewArea = new QWidget(this);
+    m_views = new QStackedLayout(viewArea);
     m_views->setContentsMargins(0, 0, 0, 0);
     m_views->addWidget(ListBox1);
     m_views->addWidget(RichEdit1);
     m_views->setCurrentWidget(ListBox1);
+    StatusLine = new QLabel(this);
+    StatusLine->setObjectName(QStringLiteral("StatusLine"));
+    StatusLine->setContentsMargins(4, 1, 4, 1);
+    auto *column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(viewArea, 1);
+    column->addWidget(StatusLine);
+    // A right press opens the menu and changes no mark: the list would otherwise select the
+    // line under the pointer, and deleting would then take the wrong files.
+    ListBox1->viewport()->installEventFilter(this);
 
     m_trash = platformTrash();
     createMenus();
+    createMoreMenus();
     auto *help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [] { openHelp(shell::HelpContext::ResultWindow); });
 }
@@ -76,6 +97,34 @@ void TSuchergebnis::fillList(const results::Marks &marks)
     ListBox1->addItems(shown);
     m_applyingMarks = false;
     setMarks(marks);
+    showMarkedSpace();
+}
+
+bool TSuchergebnis::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == ListBox1->viewport()) {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease
+            || type == QEvent::MouseButtonDblClick) {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            if (mouse->button() == Qt::RightButton) {
+                if (type == QEvent::MouseButtonPress)
+                    m_menuRow = ListBox1->indexAt(mouse->position().toPoint()).row();
+                return true;
+            }
+        }
+        if (type == QEvent::ToolTip) {
+            // The whole path of the line under the pointer, above the window's own hint.
+            const auto *help = static_cast<QHelpEvent *>(event);
+            const QListWidgetItem *item = ListBox1->itemAt(help->pos());
+            if (item != nullptr && !item->text().isEmpty()) {
+                QToolTip::showText(
+                    help->globalPos(), item->text() + QStringLiteral("\n") + ListBox1->toolTip(), ListBox1);
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TSuchergebnis::setDocument(results::FormattedDocument document)

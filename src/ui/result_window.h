@@ -16,6 +16,7 @@
 #include <optional>
 
 class QAction;
+class QLabel;
 class QListWidget;
 class QMenu;
 class QStackedLayout;
@@ -44,6 +45,17 @@ public:
     QAction *AllesMarkieren1;
     QAction *DateienLschen1;
     QAction *Schlieen1;
+    // Beyond them, what users of duplicate finders ask for most: marking by folder and by
+    // age, opening a file's folder, taking lines off the list.
+    QMenu *WeitereMarkierungen1;
+    QAction *AlleAusserInOrdnerBehalten1;
+    QAction *AlleInDiesemOrdner1;
+    QAction *NeuesteBehalten1;
+    QAction *AeltesteBehalten1;
+    QAction *MarkierungUmkehren1;
+    QAction *KeineMarkieren1;
+    QAction *OrdnerOeffnen1;
+    QAction *AusListeEntfernen1;
     // The formatted view's menu.
     QMenu *PopupMenu2;
     QAction *ZurckzuListe1;
@@ -74,6 +86,14 @@ public:
     void Markierungsmaske1Click();
     void ListBox1DblClick();
     void DateienLschen1Click();
+    void AlleAusserInOrdnerBehalten1Click();
+    void AlleInDiesemOrdner1Click();
+    void NachAlterBehalten(bool newest);
+    void MarkierungUmkehren1Click();
+    void KeineMarkieren1Click();
+    void OrdnerOeffnen1Click();
+    void AusListeEntfernen1Click();
+    QLabel *StatusLine; // what the marks would free
     // Where deleted files go; tests put in one that refuses some files.
     void setTrash(std::unique_ptr<fs::Trash> trash) { m_trash = std::move(trash); }
 
@@ -90,9 +110,14 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override; // FormClose
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void createMenus();
+    void createMoreMenus();
+    void applyMarks(const results::Marks &marks);
+    void showMarkedSpace();
+    std::optional<std::size_t> menuLine() const; // the line the context menu was opened on
     void switchToSimpleView();
     void fillList(const results::Marks &marks);
     std::optional<QString> chooseSavePath();
@@ -105,6 +130,7 @@ private:
     std::shared_ptr<const search::SearchRecords> m_records;
     std::unique_ptr<fs::Trash> m_trash;
     bool m_applyingMarks = false; // the selection is being set from marks: no handler runs
+    int m_menuRow = -1; // the line under the pointer when the context menu opened
 };
 
 } // namespace kw::ui

@@ -2,6 +2,7 @@
 #include "ui/result_window.h"
 
 #include "fs/file_access.h"
+#include "fs/path_text.h"
 #include "ui/desktop_open.h"
 #include "ui/input_dialog.h"
 #include "ui/qt_text.h"
@@ -57,6 +58,7 @@ void TSuchergebnis::ListBox1Click()
     if (current != before)
         setMarks(current);
     DateienLschen1->setEnabled(enabled);
+    showMarkedSpace();
 }
 
 void TSuchergebnis::AllesMarkieren1Click()
@@ -94,8 +96,8 @@ void TSuchergebnis::ListBox1DblClick()
     if (row < 0 || static_cast<std::size_t>(row) >= m_lines.size())
         return;
     const std::string &line = m_lines[static_cast<std::size_t>(row)];
-    if (!line.empty() && fs::fileExists(line))
-        openWithDesktop(line);
+    if (!line.empty() && fs::fileExists(line)) // a relative line is taken from the current folder
+        openWithDesktop(line.starts_with('/') ? line : fs::joinPath(fs::currentFolder(), line));
 }
 
 } // namespace kw::ui

@@ -75,8 +75,11 @@ void TSuchergebnis::createMenus()
     connect(ListBox1, &QListWidget::itemSelectionChanged, this, &TSuchergebnis::ListBox1Click);
     connect(ListBox1, &QAbstractItemView::doubleClicked, this, &TSuchergebnis::ListBox1DblClick);
 
-    connect(ListBox1, &QWidget::customContextMenuRequested, this,
-        [this](const QPoint &at) { PopupMenu1->popup(ListBox1->viewport()->mapToGlobal(at)); });
+    connect(ListBox1, &QWidget::customContextMenuRequested, this, [this](const QPoint &at) {
+        const int row = ListBox1->indexAt(at).row();
+        m_menuRow = row >= 0 ? row : ListBox1->currentRow();
+        PopupMenu1->popup(ListBox1->viewport()->mapToGlobal(at));
+    });
     connect(RichEdit1, &QWidget::customContextMenuRequested, this,
         [this](const QPoint &at) { PopupMenu2->popup(RichEdit1->viewport()->mapToGlobal(at)); });
 }

@@ -39,8 +39,11 @@ search::ProgressStatus SearchRun::unpack(std::uint64_t packed) const
 search::SearchOutcome SearchRun::execute(const search::SearchRequest &request)
 {
     m_status.store(0);
+    m_cancel.store(false);
     search::SearchOutcome outcome;
     QEventLoop loop;
+    const QMetaObject::Connection stop
+        = connect(&m_dialog, &TMeldung::cancelRequested, this, [this] { m_cancel.store(true); });
     QTimer refresh;
     refresh.setInterval(kRefreshMilliseconds);
     int ticks = 0;
@@ -53,11 +56,13 @@ search::SearchOutcome SearchRun::execute(const search::SearchRequest &request)
     std::thread worker([&] {
         search::EngineOptions options;
         options.keepRecords = true; // deleting checks each file against them
+        options.cancel = &m_cancel;
         outcome = search::runSearch(request, *this, options);
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
     loop.exec();
     worker.join();
+    disconnect(stop);
     refresh.stop();
     showStatus(); // the last text of the last phase, exact
     return outcome;

@@ -61,6 +61,7 @@ private:
     QWidget *m_messageParent;
     std::atomic<std::uint64_t> m_status {0};
     std::atomic<std::size_t> m_candidateCount {0};
+    std::atomic<bool> m_cancel {false}; // set by the dialog's close button or Escape
     std::mutex m_folderLock;
     std::string m_folder; // guarded by m_folderLock
     bool m_folderChanged = false; // guarded by m_folderLock

@@ -1,10 +1,12 @@
 #include "ui/single_instance.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace kw::ui
@@ -14,14 +16,44 @@ namespace
 
 constexpr int kWaitMilliseconds = 2000;
 
-QString lockPath(const QString &name)
+// A folder of this user's alone, and a real one: another user's or a link would let someone
+// else take the lock or the socket.
+bool privateFolder(const QByteArray &path)
 {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
-        folder = QDir::tempPath();
-    return QDir(folder).filePath(name + QStringLiteral(".lock"));
+    struct stat status = {};
+    return !path.isEmpty() && ::lstat(path.constData(), &status) == 0 && S_ISDIR(status.st_mode)
+        && status.st_uid == ::getuid() && (status.st_mode & 077) == 0;
 }
 
+} // namespace
+
+QString SingleInstance::folder()
+{
+    // The session's runtime folder where there is one; else one of our own in the temporary
+    // folder. Lock and socket always lie side by side, so that the instance that holds the
+    // lock is the one that is asked.
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    if (privateFolder(runtime))
+        return QString::fromLocal8Bit(runtime);
+    const QByteArray own = QFile::encodeName(QDir::tempPath()) + "/kopienwacht-" + QByteArray::number(::getuid());
+    ::mkdir(own.constData(), 0700);
+    if (privateFolder(own))
+        return QFile::decodeName(own);
+    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+}
+
+namespace
+{
+
+QString lockPath(const QString &name)
+{
+    return QDir(SingleInstance::folder()).filePath(name + QStringLiteral(".lock"));
+}
+
+QString socketPath(const QString &name)
+{
+    return QDir(SingleInstance::folder()).filePath(name + QStringLiteral(".socket"));
+}
 } // namespace
 
 SingleInstance::SingleInstance(const QString &name) : m_name(name) { }
@@ -39,7 +71,7 @@ bool SingleInstance::claim()
     m_lock->setStaleLockTime(0); // a lock whose process is gone is stale at once
     if (!m_lock->tryLock(100)) {
         QLocalSocket socket;
-        socket.connectToServer(m_name);
+        socket.connectToServer(socketPath(m_name));
         if (socket.waitForConnected(kWaitMilliseconds)) {
             socket.write("activate\n");
             socket.waitForBytesWritten(kWaitMilliseconds);
@@ -48,7 +80,7 @@ bool SingleInstance::claim()
         return false;
     }
     // We hold the lock: a socket still there was left by an instance that crashed.
-    QLocalServer::removeServer(m_name);
+    QLocalServer::removeServer(socketPath(m_name));
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     connect(m_server, &QLocalServer::newConnection, this, [this] {
@@ -57,7 +89,7 @@ bool SingleInstance::claim()
             emit activationRequested();
         }
     });
-    m_server->listen(m_name);
+    m_server->listen(socketPath(m_name));
     return true;
 }
 

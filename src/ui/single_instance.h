@@ -28,6 +28,8 @@ public:
     bool claim();
 
     static QString defaultName();
+    // Where the lock file and the socket lie, both.
+    static QString folder();
 
 signals:
     void activationRequested();

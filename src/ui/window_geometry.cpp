@@ -1,7 +1,9 @@
 #include "ui/window_geometry.h"
 
+#include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 
 namespace kw::ui
@@ -24,6 +26,67 @@ search::Rect screenRect(const QWidget *window)
 void moveOuter(QWidget *window, search::Point corner)
 {
     window->move(corner.x, corner.y); // move() places the frame of a top-level window
+}
+
+namespace
+{
+
+// Waits for the window's first showing, then for its frame, and places it once more.
+class FramePlacer final : public QObject
+{
+public:
+    FramePlacer(QWidget *window, std::function<search::Point(const search::Rect &)> corner)
+        : QObject(window), m_window(window), m_corner(std::move(corner))
+    {
+        setObjectName(QStringLiteral("FramePlacer"));
+        window->installEventFilter(this);
+        m_poll.setInterval(10);
+        connect(&m_poll, &QTimer::timeout, this, &FramePlacer::check);
+        if (window->isVisible())
+            m_poll.start();
+    }
+    void setCorner(std::function<search::Point(const search::Rect &)> corner) { m_corner = std::move(corner); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (watched == m_window && event->type() == QEvent::Show && !m_poll.isActive())
+            m_poll.start();
+        return false;
+    }
+
+private:
+    void check()
+    {
+        // A platform without frames (offscreen, some Wayland shells) never shows one; half a
+        // second is long enough for any window manager.
+        const bool framed = m_window->frameGeometry() != m_window->geometry();
+        if (!framed && ++m_ticks < 50)
+            return;
+        m_poll.stop();
+        moveOuter(m_window, m_corner(outerRect(m_window)));
+        deleteLater();
+    }
+
+    QWidget *m_window;
+    std::function<search::Point(const search::Rect &)> m_corner;
+    QTimer m_poll;
+    int m_ticks = 0;
+};
+
+} // namespace
+
+void placeOuter(QWidget *window, std::function<search::Point(const search::Rect &outer)> corner)
+{
+    moveOuter(window, corner(outerRect(window)));
+    if (auto *placer = window->findChild<FramePlacer *>(QStringLiteral("FramePlacer"), Qt::FindDirectChildrenOnly)) {
+        placer->setCorner(std::move(corner));
+        return;
+    }
+    if (window->property("kwFrameKnown").toBool())
+        return;
+    window->setProperty("kwFrameKnown", true); // after this one, frames are known
+    new FramePlacer(window, std::move(corner));
 }
 
 } // namespace kw::ui

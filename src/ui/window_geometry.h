@@ -3,6 +3,8 @@
 
 #include "search/placement.h"
 
+#include <functional>
+
 class QWidget;
 
 namespace kw::ui
@@ -16,5 +18,11 @@ search::Rect outerRect(QWidget *window);
 search::Rect screenRect(const QWidget *window);
 
 void moveOuter(QWidget *window, search::Point corner);
+
+// Places the window's frame where `corner` says for its outer size: now, and once more when
+// the window manager has put its frame around the window after it was first shown. Until
+// then the frame is not known and a window's outer size is its client's, so a position
+// computed before would put the client where the frame was meant to be.
+void placeOuter(QWidget *window, std::function<search::Point(const search::Rect &outer)> corner);
 
 } // namespace kw::ui

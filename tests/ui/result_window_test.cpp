@@ -32,17 +32,26 @@ private slots:
     void menusHoldEveryEntryInOrder()
     {
         ui::TSuchergebnis window;
-        QCOMPARE(menuTexts(window.PopupMenu1),
+        // the entries of old, unchanged and first; what is added comes after them
+        QCOMPARE(menuTexts(window.PopupMenu1).mid(0, 12),
             QStringList({"&Liste Formatieren|Ctrl+L", "-", "Liste &Speichern|Ctrl+S", "Liste &Drucken|Ctrl+D", "-",
                 "&Duplikate Markieren\t" + QKeySequence(Qt::CTRL | Qt::Key_D).toString(QKeySequence::NativeText) + "|",
                 "Markierungs&maske|Ctrl+M", "&Alles Markieren|Ctrl+A", "-", QString::fromUtf8("Dateien &Löschen|Del"),
                 "-", QString::fromUtf8("Liste &Schließen|Alt+F4")}));
+        QCOMPARE(menuTexts(window.PopupMenu1).mid(12),
+            QStringList(
+                {"-", "Weitere &Markierungen|", QString::fromUtf8("Ordner ö&ffnen|"), "Aus Liste &entfernen|"}));
+        QCOMPARE(menuTexts(window.WeitereMarkierungen1),
+            QStringList({QString::fromUtf8("Alle außer in Ordner … behalten|"), "Alle in diesem Ordner markieren|", "-",
+                "Neueste behalten|", QString::fromUtf8("Älteste behalten|"), "-", "Markierung umkehren|",
+                "Keine markieren|"}));
         QCOMPARE(menuTexts(window.PopupMenu2),
             QStringList({"Einfache &Liste|Ctrl+L", "-", "Liste &Speichern|Ctrl+S", "Liste &Drucken|Ctrl+D", "-",
                 QString::fromUtf8("Liste &Schließen|Alt+F4")}));
         QVERIFY(!window.DateienLschen1->isEnabled());
         QCOMPARE(window.windowTitle(), QStringLiteral("Suchergebnis"));
         QCOMPARE(window.size(), QSize(554, 289));
+        QCOMPARE(window.ListBox1->horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded); // long paths can be read
     }
 
     void ctrlDInTheSimpleViewPrintsAndMarksNothing()

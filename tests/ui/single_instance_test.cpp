@@ -51,6 +51,25 @@ private slots:
         QVERIFY(activated.wait(3000));
     }
 
+    void withoutARuntimeFolderBothLieInAFolderOfOurOwn()
+    {
+        const QByteArray before = qgetenv("XDG_RUNTIME_DIR");
+        qunsetenv("XDG_RUNTIME_DIR");
+        const QString folder = ui::SingleInstance::folder();
+        qputenv("XDG_RUNTIME_DIR", before);
+        QCOMPARE(folder, QDir::tempPath() + QStringLiteral("/kopienwacht-%1").arg(::getuid()));
+        QCOMPARE(QFileInfo(folder).permissions() & (QFile::ReadOther | QFile::WriteOther | QFile::ReadGroup),
+            QFile::Permissions {});
+        // a runtime folder others may enter is not used
+        QTemporaryDir open;
+        QFile::setPermissions(
+            open.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
+        qputenv("XDG_RUNTIME_DIR", open.path().toLocal8Bit());
+        const QString chosen = ui::SingleInstance::folder();
+        qputenv("XDG_RUNTIME_DIR", before);
+        QVERIFY(chosen != open.path());
+    }
+
     void secondProgramEndsAndACrashedOneDoesNotBlock()
     {
         QTemporaryDir home;
@@ -62,6 +81,8 @@ private slots:
         first.start(QStringLiteral(KOPIENWACHT_BINARY), {});
         QVERIFY(first.waitForStarted());
         QVERIFY(waitForFile(lock, 10000));
+        // lock and socket side by side: who holds the one is who listens on the other
+        QVERIFY(QFile::exists(QDir(home.path()).filePath(QStringLiteral("Kopienwacht-%1.socket").arg(::getuid()))));
 
         QProcess second;
         second.setProcessEnvironment(isolated(home));

@@ -1,0 +1,166 @@
+// What the result window offers beyond its specified menu: marking by folder and by age,
+// turning the marks around, the space the marks would free, a file's folder opened, lines
+// taken off the list.
+#include "ui/result_window.h"
+
+#include "fs/file_access.h"
+#include "fs/path_text.h"
+#include "ui/desktop_open.h"
+#include "ui/file_dialogs.h"
+#include "ui/qt_text.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QListWidget>
+#include <QMenu>
+
+#include <sys/stat.h>
+
+namespace kw::ui
+{
+namespace
+{
+
+// What is known of a listed file: from the search where it made the list, else from the
+// file system now.
+std::optional<results::FileFacts> factsOf(const std::string &path, const search::SearchRecords *records)
+{
+    if (records != nullptr) {
+        if (const search::FoundFile *found = records->find(path))
+            return results::FileFacts {found->stamp.size, found->stamp.identity.device, found->stamp.identity.inode};
+    }
+    struct stat status = {};
+    if (::lstat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
+        return std::nullopt;
+    return results::FileFacts {static_cast<std::uint64_t>(status.st_size), status.st_dev, status.st_ino};
+}
+
+std::optional<std::int64_t> modifiedOf(const std::string &path)
+{
+    struct stat status = {};
+    if (::lstat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
+        return std::nullopt;
+    return static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec;
+}
+
+} // namespace
+
+void TSuchergebnis::createMoreMenus()
+{
+    PopupMenu1->addSeparator();
+    WeitereMarkierungen1 = PopupMenu1->addMenu(QStringLiteral("Weitere &Markierungen"));
+    AlleAusserInOrdnerBehalten1 = WeitereMarkierungen1->addAction(QString::fromUtf8("Alle außer in Ordner … behalten"));
+    AlleInDiesemOrdner1 = WeitereMarkierungen1->addAction(QStringLiteral("Alle in diesem Ordner markieren"));
+    WeitereMarkierungen1->addSeparator();
+    NeuesteBehalten1 = WeitereMarkierungen1->addAction(QStringLiteral("Neueste behalten"));
+    AeltesteBehalten1 = WeitereMarkierungen1->addAction(QString::fromUtf8("Älteste behalten"));
+    WeitereMarkierungen1->addSeparator();
+    MarkierungUmkehren1 = WeitereMarkierungen1->addAction(QStringLiteral("Markierung umkehren"));
+    KeineMarkieren1 = WeitereMarkierungen1->addAction(QStringLiteral("Keine markieren"));
+    OrdnerOeffnen1 = PopupMenu1->addAction(QString::fromUtf8("Ordner ö&ffnen"));
+    AusListeEntfernen1 = PopupMenu1->addAction(QStringLiteral("Aus Liste &entfernen"));
+
+    connect(AlleAusserInOrdnerBehalten1, &QAction::triggered, this, &TSuchergebnis::AlleAusserInOrdnerBehalten1Click);
+    connect(AlleInDiesemOrdner1, &QAction::triggered, this, &TSuchergebnis::AlleInDiesemOrdner1Click);
+    connect(NeuesteBehalten1, &QAction::triggered, this, [this] { NachAlterBehalten(true); });
+    connect(AeltesteBehalten1, &QAction::triggered, this, [this] { NachAlterBehalten(false); });
+    connect(MarkierungUmkehren1, &QAction::triggered, this, &TSuchergebnis::MarkierungUmkehren1Click);
+    connect(KeineMarkieren1, &QAction::triggered, this, &TSuchergebnis::KeineMarkieren1Click);
+    connect(OrdnerOeffnen1, &QAction::triggered, this, &TSuchergebnis::OrdnerOeffnen1Click);
+    connect(AusListeEntfernen1, &QAction::triggered, this, &TSuchergebnis::AusListeEntfernen1Click);
+    connect(PopupMenu1, &QMenu::aboutToShow, this, [this] {
+        const bool onFile = menuLine().has_value();
+        AlleInDiesemOrdner1->setEnabled(onFile);
+        OrdnerOeffnen1->setEnabled(onFile);
+        AusListeEntfernen1->setEnabled(results::anyMarked(marks()));
+    });
+}
+
+std::optional<std::size_t> TSuchergebnis::menuLine() const
+{
+    const int row = m_menuRow >= 0 ? m_menuRow : ListBox1->currentRow();
+    if (row < 0 || static_cast<std::size_t>(row) >= m_lines.size() || m_lines[static_cast<std::size_t>(row)].empty())
+        return std::nullopt;
+    return static_cast<std::size_t>(row);
+}
+
+void TSuchergebnis::applyMarks(const results::Marks &marks)
+{
+    setMarks(marks);
+    ListBox1Click();
+}
+
+void TSuchergebnis::AlleAusserInOrdnerBehalten1Click()
+{
+    const std::optional<std::size_t> line = menuLine();
+    const QString proposed = line ? displayPath(results::folderOfLine(m_lines[*line])) : QString();
+    const std::optional<QString> folder
+        = askFolder(this, QString::fromUtf8("Alle außer in diesem Ordner behalten"), proposed);
+    if (!folder)
+        return;
+    results::Marks current = marks();
+    results::keepOnlyIn(m_lines, current, fs::folderForm(pathBytes(*folder)));
+    applyMarks(current);
+}
+
+void TSuchergebnis::AlleInDiesemOrdner1Click()
+{
+    const std::optional<std::size_t> line = menuLine();
+    if (!line)
+        return;
+    results::Marks current = marks();
+    results::markAllIn(m_lines, current, results::folderOfLine(m_lines[*line]));
+    applyMarks(current);
+}
+
+void TSuchergebnis::NachAlterBehalten(bool newest)
+{
+    results::Marks current = marks();
+    results::keepByAge(m_lines, current, newest, modifiedOf);
+    applyMarks(current);
+}
+
+void TSuchergebnis::MarkierungUmkehren1Click()
+{
+    results::Marks current = marks();
+    results::invertMarks(m_lines, current);
+    applyMarks(current);
+}
+
+void TSuchergebnis::KeineMarkieren1Click()
+{
+    applyMarks(results::Marks(m_lines.size(), false));
+}
+
+void TSuchergebnis::OrdnerOeffnen1Click()
+{
+    const std::optional<std::size_t> line = menuLine();
+    if (!line)
+        return;
+    const std::string &path = m_lines[*line];
+    openWithDesktop(results::folderOfLine(path.starts_with('/') ? path : fs::joinPath(fs::currentFolder(), path)));
+}
+
+// Only the lines go; the files stay where they are.
+void TSuchergebnis::AusListeEntfernen1Click()
+{
+    results::Marks current = marks();
+    if (results::removeMarked(m_lines, current) > 0)
+        fillList(current);
+    DateienLschen1->setEnabled(results::anyMarked(current));
+}
+
+void TSuchergebnis::showMarkedSpace()
+{
+    const results::Marks current = marks();
+    if (!results::anyMarked(current)) {
+        StatusLine->setText(m_lines.empty() ? QString() : QStringLiteral("Keine Datei markiert"));
+        return;
+    }
+    const search::SearchRecords *records = m_records.get();
+    const results::MarkedSpace space
+        = results::markedSpace(m_lines, current, [records](const std::string &path) { return factsOf(path, records); });
+    StatusLine->setText(qs(results::markedSpaceText(space)));
+}
+
+} // namespace kw::ui

@@ -1,0 +1,66 @@
+// Window placement under a real window manager, whose frames a window only learns about
+// after it was first shown: run on Xvfb with openbox (tests/ui/with_window_manager.sh).
+#include "../shell/memory_store.h"
+#include "ui/about_box.h"
+#include "ui_test_support.h"
+
+#include <QGuiApplication>
+#include <QTimer>
+#include <QtTest>
+
+using namespace kw;
+
+class FrameTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        if (QGuiApplication::platformName() != QStringLiteral("xcb"))
+            QSKIP("needs an X server with a window manager");
+    }
+
+    void positionStaysWhereItWasOverThreeStarts()
+    {
+        test::MemoryStore store;
+        store.values = {{"XPos", "300"}, {"YPos", "200"}, {"Ansicht", "Ordner"}};
+        for (int start = 0; start < 3; ++start) {
+            test::MessageLog answers;
+            test::Windows w;
+            w.main->FormCreate(store);
+            w.main->show();
+            QTest::qWait(800); // the frame comes, the window is placed once more
+            QVERIFY(w.main->frameGeometry() != w.main->geometry()); // a frame there is
+            QCOMPARE(w.main->frameGeometry().topLeft(), QPoint(300, 200));
+            w.main->FormClose(store);
+            QCOMPARE(store.values["XPos"], std::string("300"));
+            QCOMPARE(store.values["YPos"], std::string("200"));
+        }
+    }
+
+    void aboutBoxIsCentredByItsFrameTheFirstTimeToo()
+    {
+        test::MemoryStore store;
+        store.values = {{"XPos", "200"}, {"YPos", "100"}, {"Ansicht", "Ordner"}};
+        test::MessageLog answers;
+        test::Windows w;
+        ui::TInfo info(w.main.get());
+        w.main->attach(w.meldung.get(), w.suchergebnis.get(), &info);
+        w.main->FormCreate(store);
+        w.main->show();
+        QTest::qWait(800);
+        QRect box;
+        QTimer::singleShot(900, [&] {
+            box = info.frameGeometry();
+            info.accept();
+        });
+        w.main->Image1Click();
+        const QRect main = w.main->frameGeometry();
+        QVERIFY(qAbs(box.center().x() - main.center().x()) <= 1);
+        QVERIFY(qAbs(box.center().y() - main.center().y()) <= 1);
+    }
+};
+
+QTEST_MAIN(FrameTest)
+#include "frame_test.moc"
