@@ -145,7 +145,8 @@ std::size_t removeMarked(Lines &lines, Marks &marks)
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (marks[i] && !lines[i].empty())
             continue;
-        lines[kept] = std::move(lines[i]);
+        if (kept != i)
+            lines[kept] = std::move(lines[i]);
         marks[kept] = false;
         ++kept;
     }

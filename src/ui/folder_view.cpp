@@ -46,23 +46,11 @@ FolderView::FolderView(QWidget *parent) : QTreeView(parent), m_model(new QFileSy
     connect(m_model, &QFileSystemModel::directoryLoaded, this, rowsMoved);
     connect(m_model, &QAbstractItemModel::layoutChanged, this, rowsMoved);
     connect(m_model, &QAbstractItemModel::rowsInserted, this, rowsMoved);
-    // When the start folder is removed, the tree makes a neighbour current: that is no
-    // choice of the user's, and searching it would search what nobody chose.
-    connect(m_model, &QAbstractItemModel::rowsAboutToBeRemoved, this,
-        [this](const QModelIndex &under, int first, int last) {
-            const QModelIndex current = currentIndex();
-            for (QModelIndex at = current; at.isValid(); at = at.parent()) {
-                if (at.parent() == under && at.row() >= first && at.row() <= last) {
-                    m_currentRemoved = true;
-                    return;
-                }
-            }
-        });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex &current) {
-        if (m_currentRemoved) {
-            m_currentRemoved = false;
-            return; // the folder stays the one chosen, gone as it is
-        }
+        // When the start folder is removed, the tree makes another folder current: no choice
+        // of the user's, and searching it would search what nobody chose.
+        if (!m_userInput && !QFileInfo(m_folder).isDir())
+            return;
         if (!current.isValid())
             return;
         const QString path = displayPath(fs::folderForm(pathBytes(m_model->filePath(current))));
@@ -71,6 +59,20 @@ FolderView::FolderView(QWidget *parent) : QTreeView(parent), m_model(new QFileSy
         m_folder = path;
         emit folderChanged(m_folder);
     });
+}
+
+void FolderView::mousePressEvent(QMouseEvent *event)
+{
+    m_userInput = true;
+    QTreeView::mousePressEvent(event);
+    m_userInput = false;
+}
+
+void FolderView::keyPressEvent(QKeyEvent *event)
+{
+    m_userInput = true;
+    QTreeView::keyPressEvent(event);
+    m_userInput = false;
 }
 
 QString FolderView::folder() const

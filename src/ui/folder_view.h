@@ -24,6 +24,10 @@ public:
     // no folder that can be entered.
     bool setFolder(const QString &path);
 
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
 signals:
     // The start folder changed, by the user or by setFolder.
     void folderChanged(const QString &folder);
@@ -33,7 +37,7 @@ private:
     QString m_folder;
     QTimer m_scrollTimer;
     QElapsedTimer m_followSelection; // since the last selection by setFolder
-    bool m_currentRemoved = false; // the folder chosen is being removed from the tree
+    bool m_userInput = false; // a click or key of the user's is being handled
 };
 
 } // namespace kw::ui

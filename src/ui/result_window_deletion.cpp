@@ -15,6 +15,8 @@
 #include <QApplication>
 #include <QDateTime>
 
+#include <set>
+
 namespace kw::ui
 {
 
@@ -45,9 +47,16 @@ void TSuchergebnis::DateienLschen1Click()
         QApplication::restoreOverrideCursor();
     }
 
-    // What is gone is found out file by file, whatever the trash reported.
-    const std::vector<std::string> removed = results::reconcileAfterDeletion(
-        m_lines, current, [](const std::string &line) { return fs::fileExists(line); });
+    // What is gone is found out file by file, whatever the trash reported; a file that was
+    // to go and stayed keeps its line and its mark, whatever stands at its path now.
+    std::set<std::string> stayed;
+    for (const results::TrashOutcome &outcome : notMoved)
+        stayed.insert(outcome.path);
+    const std::string here = fs::currentFolder();
+    const std::vector<std::string> removed
+        = results::reconcileAfterDeletion(m_lines, current, [&](const std::string &line) {
+              return stayed.count(line.starts_with('/') ? line : fs::joinPath(here, line)) != 0 || fs::fileExists(line);
+          });
     if (!removed.empty())
         listKind = search::ListKind::FileList;
     setDocument(results::deletionLog(removed, date, time));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 namespace kw::results
 {
 namespace
@@ -82,6 +84,63 @@ TEST(Marking, EmptyListMarksNothing)
     DuplikateMarkieren1Click({}, marks);
     EXPECT_TRUE(marks.empty());
     EXPECT_FALSE(ListBox1Click({}, marks));
+}
+
+TEST(MoreMarks, KeepingOnlyOneFolderNeverTakesTheLastCopy)
+{
+    const Lines lines = {"/a/x", "/ab/x", "", "/ab/y", "/c/y", "", "/a/z", "/a/q/z"};
+    Marks marks(lines.size(), false);
+    keepOnlyIn(lines, marks, "/a");
+    // "/ab" is not below "/a"; a block with no file in "/a" stays unmarked; below "/a" at any
+    // depth counts
+    EXPECT_EQ(marks, (Marks {false, true, false, false, false, false, false, false}));
+    markAllIn(lines, marks, "/a");
+    EXPECT_EQ(marks, (Marks {true, true, false, false, false, false, true, true}));
+    keepOnlyIn(lines, marks, "/");
+    EXPECT_EQ(marks, Marks(lines.size(), false)); // everything lies below the root
+}
+
+TEST(MoreMarks, KeepingByAgeLeavesFilesOfUnknownAgeAlone)
+{
+    const Lines lines = {"/1", "/2", "/3", "", "/4", "/5", "", "/6", "/7"};
+    const std::map<std::string, std::int64_t> times = {{"/1", 10}, {"/2", 30}, {"/3", 30}, {"/4", 5}, {"/6", 1}};
+    const auto modified = [&](const std::string &path) -> std::optional<std::int64_t> {
+        const auto found = times.find(path);
+        return found == times.end() ? std::nullopt : std::optional<std::int64_t>(found->second);
+    };
+    Marks marks;
+    keepByAge(lines, marks, true, modified);
+    // the first of two equally new stays; "/5" and "/7" cannot be told and are never marked
+    EXPECT_EQ(marks, (Marks {true, false, true, false, false, false, false, false, false}));
+    keepByAge(lines, marks, false, modified);
+    EXPECT_EQ(marks, (Marks {false, true, true, false, false, false, false, false, false}));
+}
+
+TEST(MoreMarks, InvertingAndRemovingLeaveSeparatorsAndTheOtherLines)
+{
+    Lines lines = {"/a", "/b", "", "/c"};
+    Marks marks = {true, false, false, false};
+    invertMarks(lines, marks);
+    EXPECT_EQ(marks, (Marks {false, true, false, true}));
+    EXPECT_EQ(removeMarked(lines, marks), 2U);
+    EXPECT_EQ(lines, (Lines {"/a", ""}));
+    EXPECT_EQ(marks, (Marks {false, false}));
+}
+
+TEST(MoreMarks, SpaceFreedCountsNoHardLinkTwiceNorOneToAFileThatStays)
+{
+    const Lines lines = {"/a", "/b", "/c", "", "/d", "/e"};
+    const std::map<std::string, FileFacts> facts
+        = {{"/a", {100, 1, 10}}, {"/b", {100, 1, 11}}, {"/c", {100, 1, 10}}, {"/d", {7, 1, 20}}, {"/e", {7, 1, 20}}};
+    const auto lookUp = [&](const std::string &path) -> std::optional<FileFacts> { return facts.at(path); };
+    const MarkedSpace space = markedSpace(lines, {false, true, true, false, true, true}, lookUp);
+    // "/c" is "/a", which stays; "/e" is "/d", counted already
+    EXPECT_EQ(space.files, 4U);
+    EXPECT_EQ(space.bytes, 107U);
+    EXPECT_EQ(space.hardLinks, 2U);
+    EXPECT_EQ(markedSpaceText({1, 2048, 0}), "1 Datei markiert: 2,0 KiB werden frei");
+    EXPECT_EQ(folderOfLine("/a/b/c.txt"), "/a/b");
+    EXPECT_EQ(folderOfLine("/c.txt"), "/");
 }
 
 } // namespace

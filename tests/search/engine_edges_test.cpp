@@ -181,6 +181,43 @@ TEST_F(EngineEdges, CancelledSearchEndsWithAnEmptyList)
     EXPECT_TRUE(outcome.lines.empty());
 }
 
+// Cancelling as a phase starts stops the search in that phase: the next never begins.
+class CancellingObserver final : public test::RecordingObserver
+{
+public:
+    CancellingObserver(Phase at, std::atomic<bool> &cancel) : m_at(at), m_cancel(cancel) { }
+    void phaseStarted(Phase phase) override
+    {
+        RecordingObserver::phaseStarted(phase);
+        if (phase == m_at)
+            m_cancel.store(true);
+    }
+
+private:
+    Phase m_at;
+    std::atomic<bool> &m_cancel;
+};
+
+TEST_F(EngineEdges, CancelStopsEveryPhaseBeforeTheNext)
+{
+    for (int folder = 0; folder < 20; ++folder)
+        for (int file = 0; file < 5; ++file)
+            t.file("d" + std::to_string(folder) + "/f" + std::to_string(file), std::to_string(file));
+    const std::pair<Phase, std::size_t> phases[]
+        = {{Phase::FolderSearch, 1}, {Phase::FileSearch, 2}, {Phase::Comparison, 3}};
+    for (const auto &[phase, captions] : phases) {
+        std::atomic<bool> cancel {false};
+        CancellingObserver watcher(phase, cancel);
+        EngineOptions options;
+        options.cancel = &cancel;
+        const SearchOutcome outcome = runSearch({t.root(), {}, true, "*.*", {}}, watcher, options);
+        EXPECT_TRUE(outcome.cancelled) << captions;
+        EXPECT_TRUE(outcome.lines.empty());
+        EXPECT_EQ(watcher.captions.size(), captions);
+        EXPECT_TRUE(watcher.statuses.empty() || phase != Phase::FolderSearch) << watcher.statuses.size();
+    }
+}
+
 TEST_F(EngineEdges, FiltersOfTheCommandLineNarrowTheSearch)
 {
     t.file("klein1", "ab");
