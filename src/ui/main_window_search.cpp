@@ -37,13 +37,13 @@ void THauptfenster::Button1Click()
     m_searching = true;
 
     m_suchergebnis->listKind = search::ListKind::DuplicateList;
-    const search::Rect main = outerRect(this);
     const search::Rect screen = screenRect(this);
-    placeOuter(m_meldung,
-        [main](const search::Rect &dialog) { return search::centredOver(main, dialog.width, dialog.height); });
+    placeOuter(m_meldung, [this](const search::Rect &dialog) {
+        return search::centredOver(outerRect(this), dialog.width, dialog.height);
+    });
     if (!m_suchergebnis->isVisible()) {
-        placeOuter(m_suchergebnis, [main, screen](const search::Rect &result) {
-            return search::resultWindowCentred(main, result.width, result.height, screen);
+        placeOuter(m_suchergebnis, [this, screen](const search::Rect &result) {
+            return search::resultWindowCentred(outerRect(this), result.width, result.height, screen);
         });
     }
     m_suchergebnis->setWindowTitle(qs(search::kResultCaption));
@@ -143,9 +143,9 @@ void THauptfenster::placeResultWindow(int resultWidth)
     const int wanted = std::min(resultWidth, screen.width);
     if (before.width < wanted)
         m_suchergebnis->resize(wanted - frame, m_suchergebnis->height());
-    const search::Rect main = outerRect(this);
-    placeOuter(m_suchergebnis, [main, screen](const search::Rect &result) {
-        return search::resultWindowAfterSearch(main, std::min(result.width, screen.width), result.height, screen);
+    placeOuter(m_suchergebnis, [this, screen](const search::Rect &result) {
+        return search::resultWindowAfterSearch(
+            outerRect(this), std::min(result.width, screen.width), result.height, screen);
     });
     m_suchergebnis->show();
 }

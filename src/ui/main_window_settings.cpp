@@ -118,8 +118,9 @@ void THauptfenster::Image1Click()
 {
     if (m_info == nullptr)
         return;
-    const search::Rect main = outerRect(this);
-    placeOuter(m_info, [main](const search::Rect &box) { return search::centredOver(main, box.width, box.height); });
+    // Over the main window as it stands when the box is placed, its own frame known by then.
+    placeOuter(m_info,
+        [this](const search::Rect &box) { return search::centredOver(outerRect(this), box.width, box.height); });
 
     m_info->Label2->setText(Copyr2->text());
     m_info->exec();

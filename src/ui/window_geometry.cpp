@@ -58,10 +58,10 @@ protected:
 private:
     void check()
     {
-        // A platform without frames (offscreen, some Wayland shells) never shows one; half a
-        // second is long enough for any window manager.
+        // A platform without frames (offscreen, some Wayland shells) never shows one; three
+        // seconds are long enough for any window manager, also on a busy machine.
         const bool framed = m_window->frameGeometry() != m_window->geometry();
-        if (!framed && ++m_ticks < 50)
+        if (!framed && ++m_ticks < 300)
             return;
         m_poll.stop();
         moveOuter(m_window, m_corner(outerRect(m_window)));

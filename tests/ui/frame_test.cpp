@@ -30,9 +30,10 @@ private slots:
             test::Windows w;
             w.main->FormCreate(store);
             w.main->show();
-            QTest::qWait(800); // the frame comes, the window is placed once more
-            QVERIFY(w.main->frameGeometry() != w.main->geometry()); // a frame there is
-            QCOMPARE(w.main->frameGeometry().topLeft(), QPoint(300, 200));
+            // the frame comes, the window is placed once more
+            QTRY_VERIFY_WITH_TIMEOUT(w.main->frameGeometry() != w.main->geometry(), 5000);
+            QTRY_COMPARE_WITH_TIMEOUT(w.main->frameGeometry().topLeft(), QPoint(300, 200), 5000);
+            QTest::qWait(100);
             w.main->FormClose(store);
             QCOMPARE(store.values["XPos"], std::string("300"));
             QCOMPARE(store.values["YPos"], std::string("200"));
@@ -49,13 +50,14 @@ private slots:
         w.main->attach(w.meldung.get(), w.suchergebnis.get(), &info);
         w.main->FormCreate(store);
         w.main->show();
-        QTest::qWait(800);
+        QTRY_VERIFY_WITH_TIMEOUT(w.main->frameGeometry() != w.main->geometry(), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(w.main->frameGeometry().topLeft(), QPoint(200, 100), 5000);
         QRect box;
-        QTimer::singleShot(900, [&] {
+        QTimer::singleShot(1500, [&] {
             box = info.frameGeometry();
             info.accept();
         });
-        w.main->Image1Click();
+        w.main->Image1Click(); // the box's own frame is not known before its first showing
         const QRect main = w.main->frameGeometry();
         QVERIFY(qAbs(box.center().x() - main.center().x()) <= 1);
         QVERIFY(qAbs(box.center().y() - main.center().y()) <= 1);
