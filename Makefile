@@ -9,7 +9,7 @@ FUZZ_SECONDS ?= 20
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := -G Ninja
 
-.PHONY: all deps configure build run test test-main test-asan test-tsan fuzz bench format clean
+.PHONY: all deps configure build run test test-main test-asan test-tsan fuzz bench package format clean
 
 all: build
 
@@ -48,6 +48,10 @@ fuzz: deps
 		-DKOWACHT_GUI=OFF -DFUZZ_SECONDS=$(FUZZ_SECONDS) >/dev/null
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)
 	cd $(FUZZ_BUILD) && ctest --output-on-failure
+
+# build/kopienwacht_<version>_<arch>.deb, for `sudo apt install ./build/kopienwacht_…deb`.
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 bench: build
 	bench/run.sh

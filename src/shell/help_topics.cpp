@@ -1,5 +1,7 @@
 #include "shell/help_topics.h"
 
+#include <unistd.h>
+
 namespace kw::shell
 {
 
@@ -30,6 +32,11 @@ std::string helpFolder(std::string_view programFolder)
     std::string folder(programFolder);
     if (!folder.ends_with('/'))
         folder.push_back('/');
+    // Installed, the pages lie in the data folder beside bin/; in the build tree and in a
+    // folder unpacked by hand, beside the program.
+    const std::string installed = folder + "../share/kopienwacht/help/";
+    if (::access((installed + "index.html").c_str(), R_OK) == 0)
+        return installed;
     return folder + "help/";
 }
 

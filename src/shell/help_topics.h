@@ -21,7 +21,8 @@ enum class HelpContext {
 std::string helpPageForTopic(std::string_view topic);
 std::string helpPageForContext(HelpContext context);
 
-// The help folder: "help" beside the program's folder (which ends in "/").
+// The help folder of a program in programFolder: "../share/kopienwacht/help/" where an
+// installed copy holds the index page, otherwise "help/" beside the program.
 std::string helpFolder(std::string_view programFolder);
 
 } // namespace kw::shell

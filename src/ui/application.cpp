@@ -30,6 +30,8 @@ int runApplication(int argc, char **argv)
     QApplication::setOrganizationName(QStringLiteral("Ostwerk"));
     QApplication::setApplicationName(QStringLiteral("Kopienwacht"));
     QApplication::setWindowIcon(programIcon());
+    // Lets the desktop match the window to its menu entry (and that entry's icon).
+    QGuiApplication::setDesktopFileName(QStringLiteral("de.ostwerk.Kopienwacht"));
     QApplication::setQuitOnLastWindowClosed(false); // the main window's closing ends the program
     // Qt's own texts (file and print dialogs, the edit fields' menus, "Strg" and "Entf" in
     // the menus' keys) in German where the system speaks it; ours are German anyway.

@@ -1,6 +1,6 @@
 #include "ui/program_icon.h"
 
-// The icon is compiled into this library; a static library's resources must be registered by
+// The icon's sizes are compiled into this library; a static library's resources must be registered by
 // hand, and that cannot happen inside a namespace.
 static void registerResources()
 {
@@ -14,7 +14,10 @@ QIcon programIcon()
 {
     static const bool registered = (registerResources(), true);
     (void)registered;
-    return QIcon(QStringLiteral(":/kopienwacht/kopienwacht.png"));
+    QIcon icon;
+    for (const char *size : {"16x16", "32x32", "48x48", "256x256"})
+        icon.addFile(QStringLiteral(":/kopienwacht/%1/de.ostwerk.Kopienwacht.png").arg(QLatin1String(size)));
+    return icon;
 }
 
 } // namespace kw::ui

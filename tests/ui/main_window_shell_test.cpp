@@ -5,6 +5,7 @@
 #include "ui/about_box.h"
 #include "ui/folder_view.h"
 #include "ui/help_window.h"
+#include "ui/program_icon.h"
 #include "ui/qt_settings_store.h"
 #include "ui/qt_text.h"
 #include "ui_test_support.h"
@@ -268,6 +269,15 @@ private slots:
         QCOMPARE(info.size(), QSize(273, 225));
         QCOMPARE(info.windowTitle(), QStringLiteral("Info"));
         QCOMPARE(info.BitBtn1->text(), QStringLiteral("&Ok"));
+        QVERIFY(!info.Image1->pixmap().isNull());
+    }
+
+    void theProgramIconCarriesItsRenderedSizes()
+    {
+        const QIcon icon = ui::programIcon();
+        for (const int size : {16, 32, 48, 256})
+            QVERIFY2(icon.availableSizes().contains(QSize(size, size)), qPrintable(QString::number(size)));
+        QCOMPARE(icon.pixmap(QSize(256, 256)).toImage().pixelColor(128, 20).blue() > 150, true); // the blue ground
     }
 };
 
