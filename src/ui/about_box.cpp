@@ -18,7 +18,9 @@ TInfo::TInfo(QWidget *parent) : QDialog(parent, Qt::Tool | Qt::MSWindowsFixedSiz
     setObjectName(QStringLiteral("Info"));
     setWindowTitle(QStringLiteral("Info"));
     setFixedSize(273, 225);
-    setModal(true);
+    // Modal to the main window only: the help it opens with F1 (and the help a first start
+    // opens before it) must stay usable while the box is open.
+    setWindowModality(Qt::WindowModal);
 
     auto *bevel = new QFrame(this);
     bevel->setFrameStyle(QFrame::Panel | QFrame::Sunken);

@@ -6,11 +6,13 @@
 #include "fs/path_text.h"
 #include "support/environment.h"
 #include "support/temp_tree.h"
+#include "ui/about_box.h"
 #include "ui/application.h"
 #include "ui/decoration.h"
 #include "ui/desktop_open.h"
 #include "ui/file_dialogs.h"
 #include "ui/folder_view.h"
+#include "ui/help_window.h"
 #include "ui/qt_text.h"
 #include "ui/window_geometry.h"
 #include "ui_test_support.h"
@@ -178,6 +180,33 @@ private slots:
         QTest::qWait(50);
         QCOMPARE(w.main->Image1->geometry(), w.main->Copyr1->rect());
         QVERIFY(w.main->Copyr1->height() > 30);
+    }
+
+    void theHelpStaysUsableWhileTheAboutBoxIsOpen()
+    {
+        test::Windows w;
+        ui::TInfo info(w.main.get());
+        w.main->attach(w.meldung.get(), w.suchergebnis.get(), &info);
+        w.main->show();
+        QString page;
+        QTimer::singleShot(300, [&] {
+            QTest::keyClick(&info, Qt::Key_F1); // the about box's help
+            ui::THilfe *help = ui::helpWindow();
+            QVERIFY(help != nullptr && help->isVisible());
+            QPushButton *contents = nullptr;
+            for (QPushButton *button : help->findChildren<QPushButton *>())
+                if (button->text() == QStringLiteral("&Inhalt"))
+                    contents = button;
+            QVERIFY(contents != nullptr);
+            // Through the window system, where a modal box would swallow the click.
+            QTest::mouseClick(
+                help->windowHandle(), Qt::LeftButton, {}, contents->mapTo(help, contents->rect().center()));
+            QTest::qWait(50);
+            page = help->currentPage();
+            info.accept();
+        });
+        w.main->Image1Click();
+        QCOMPARE(page, QStringLiteral("index.html"));
     }
 
     void aRelativeLineOpensItsAbsolutePathAndOrdnerOeffnenItsFolder()
