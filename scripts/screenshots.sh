@@ -58,6 +58,12 @@ run_search "$DEMO"
 shot main '^Kopienwacht$'
 xdotool key alt+s
 sleep 2
+# "Duplikate Markieren" from the context menu, the fourth entry, so the marks and the status
+# line under the list show
+xdotool key Menu
+sleep 0.5
+xdotool key Down Down Down Down Return
+sleep 0.5
 shot result '^Suchergebnis'
 xdotool key ctrl+l
 sleep 1
