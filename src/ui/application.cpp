@@ -31,7 +31,7 @@ int runApplication(int argc, char **argv)
     QApplication::setApplicationName(QStringLiteral("Kopienwacht"));
     QApplication::setWindowIcon(programIcon());
     // Lets the desktop match the window to its menu entry (and that entry's icon).
-    QGuiApplication::setDesktopFileName(QStringLiteral("de.ostwerk.Kopienwacht"));
+    QGuiApplication::setDesktopFileName(QStringLiteral(KW_APP_ID));
     QApplication::setQuitOnLastWindowClosed(false); // the main window's closing ends the program
     // Qt's own texts (file and print dialogs, the edit fields' menus, "Strg" and "Entf" in
     // the menus' keys) in German where the system speaks it; ours are German anyway.

@@ -1,7 +1,9 @@
 #include "ui/program_icon.h"
 
-// The icon's sizes are compiled into this library; a static library's resources must be registered by
-// hand, and that cannot happen inside a namespace.
+#include <QDir>
+
+// The icon's sizes are compiled into this library; a static library's resources must be
+// registered by hand, and that cannot happen inside a namespace.
 static void registerResources()
 {
     Q_INIT_RESOURCE(resources);
@@ -14,9 +16,11 @@ QIcon programIcon()
 {
     static const bool registered = (registerResources(), true);
     (void)registered;
+    // One folder a size ("16x16", …), as the build rendered them.
+    const QDir sizes(QStringLiteral(":/kopienwacht"));
     QIcon icon;
-    for (const char *size : {"16x16", "32x32", "48x48", "256x256"})
-        icon.addFile(QStringLiteral(":/kopienwacht/%1/de.ostwerk.Kopienwacht.png").arg(QLatin1String(size)));
+    for (const QString &size : sizes.entryList(QDir::Dirs))
+        icon.addFile(sizes.filePath(size + QStringLiteral("/" KW_APP_ID ".png")));
     return icon;
 }
 
