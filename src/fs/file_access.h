@@ -4,6 +4,9 @@
 
 #include "fs/file_stamp.h"
 
+#include <sys/resource.h>
+
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -90,6 +93,41 @@ void adviseSequential(int fd);
 
 // How many files the comparison may keep open, leaving most descriptors to the rest.
 std::size_t openFileAllowance();
+
+// How many folder handles a search may keep to reach its files from: what the descriptor
+// limit leaves beside the comparison's files and the program's own.
+std::size_t folderHandleAllowance();
+
+// Raises the soft descriptor limit to the hard one, so that a search can keep a handle on
+// every folder: a file opened from its folder's handle costs the kernel one name to look
+// up instead of a whole path. Programs started from here get the old limit back through
+// ScopedOrdinaryFileLimit, as some still use select(), which fails above 1024. Called
+// first thing in main, while the program has one thread: it also makes room for the
+// handles in the kernel's table.
+void raiseOpenFileLimit();
+class ScopedOrdinaryFileLimit
+{
+public:
+    ScopedOrdinaryFileLimit();
+    ScopedOrdinaryFileLimit(const ScopedOrdinaryFileLimit &) = delete;
+    ScopedOrdinaryFileLimit &operator=(const ScopedOrdinaryFileLimit &) = delete;
+    ~ScopedOrdinaryFileLimit();
+
+private:
+    bool m_lowered = false;
+    rlim_t m_raised = 0;
+};
+
+// A count of handles still to be given out, shared by the threads that take them.
+class HandleBudget
+{
+public:
+    explicit HandleBudget(std::size_t handles) : m_left(static_cast<std::ptrdiff_t>(handles)) { }
+    bool take() { return m_left.fetch_sub(1, std::memory_order_relaxed) > 0; }
+
+private:
+    std::atomic<std::ptrdiff_t> m_left;
+};
 
 // The existence test for a file: `path` names an entry that is not a folder.
 bool fileExists(const std::string &path);

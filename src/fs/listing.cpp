@@ -219,7 +219,7 @@ bool onKernelFileSystem(int fd)
 FolderFiles takeFiles(FolderListing &&listing)
 {
     FolderFiles files {std::move(listing.names), std::move(listing.files), std::move(listing.unreadable),
-        std::move(listing.unlistableFiles)};
+        std::move(listing.unlistableFiles), std::move(listing.handle)};
     files.names.shrink_to_fit();
     files.files.shrink_to_fit();
     return files;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "fs/credentials.h"
+#include "fs/file_access.h"
 #include "fs/file_stamp.h"
 #include "fs/mask.h"
 
@@ -48,6 +49,7 @@ struct FolderListing {
     std::vector<ListedFile> files; // in the folder's own order
     std::vector<UnreadableReason> unreadable; // why each unreadable file is so, in file order
     std::vector<SkippedName> unlistableFiles;
+    FileDescriptor handle; // the folder's, where the caller keeps it to open the files from
 
     std::string_view nameOf(const ListedFile &file) const { return {names.data() + file.nameOffset, file.nameLength}; }
 };
@@ -59,6 +61,7 @@ struct FolderFiles {
     std::vector<ListedFile> files;
     std::vector<UnreadableReason> unreadable;
     std::vector<SkippedName> unlistableFiles;
+    FileDescriptor handle;
 
     std::string_view nameOf(const ListedFile &file) const { return {names.data() + file.nameOffset, file.nameLength}; }
 };

@@ -73,6 +73,26 @@ char32_t foldCase(char32_t c)
     return static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), locale));
 }
 
+bool startsFolded(std::string_view text, std::string_view prefix)
+{
+    std::size_t i = 0;
+    std::size_t j = 0;
+    while (j < prefix.size()) {
+        if (i >= text.size())
+            return false;
+        const auto a = static_cast<unsigned char>(text[i]);
+        const auto b = static_cast<unsigned char>(prefix[j]);
+        if (a < 0x80 && b < 0x80) {
+            if (foldCase(a) != foldCase(b))
+                return false;
+            ++i, ++j;
+        } else if (foldCase(nextCodePoint(text, i)) != foldCase(nextCodePoint(prefix, j))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::u32string foldedCodePoints(std::string_view text)
 {
     std::u32string result;

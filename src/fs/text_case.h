@@ -15,6 +15,9 @@ char32_t nextCodePoint(std::string_view text, std::size_t &pos);
 // The lower-case form of one code point (Ä → ä); unchanged when it has none.
 char32_t foldCase(char32_t c);
 
+// Whether the lower-case form of `text` begins with that of `prefix`.
+bool startsFolded(std::string_view text, std::string_view prefix);
+
 // The whole text decoded and lowered, one element per character.
 std::u32string foldedCodePoints(std::string_view text);
 

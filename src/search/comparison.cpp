@@ -35,8 +35,9 @@ std::vector<CompareMember> membersOf(const Inventory &inventory, std::span<const
     for (const std::uint32_t index : group) {
         const fs::ListedFile &file = inventory.file(index);
         const InventoryFolder &folder = inventory.folderOf(index);
+        const auto [openBase, openStart] = inventory.opener(index);
         members.push_back({inventory.tops[folder.top].fd.get(), folder.path, inventory.relativeStart(index),
-            inventory.nameOf(index), file.stamp, file.unreadable});
+            inventory.nameOf(index), file.stamp, file.unreadable, openBase, openStart});
     }
     return members;
 }

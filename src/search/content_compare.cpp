@@ -2,6 +2,8 @@
 
 #include "fs/failure.h"
 
+#include <fcntl.h>
+
 #include <algorithm>
 #include <cstring>
 #include <unordered_map>
@@ -47,6 +49,12 @@ std::string CompareMember::path() const
 std::string_view CompareMember::relative(std::string &buffer) const
 {
     buffer.assign(folder.substr(relativeStart)).append(name);
+    return buffer;
+}
+
+std::string_view CompareMember::openRelative(std::string &buffer) const
+{
+    buffer.assign(folder.substr(openBase >= 0 ? openStart : relativeStart)).append(name);
     return buffer;
 }
 
@@ -238,7 +246,9 @@ bool ContentComparer::stillTheFileCompared(std::uint32_t index)
         return false;
     }
     if (path.identity() != file.stamp.identity || handle.stamp() != file.stamp) {
-        fail(index, fs::Failure::ChangedDuringSearch);
+        // A folder on the way swapped for a link leads the path text elsewhere: say so.
+        const fs::Opened unlinked = fs::openBelow(file.base, file.relative(m_relative), O_PATH);
+        fail(index, unlinked.error ? unlinked.error : std::error_code(fs::Failure::ChangedDuringSearch));
         return false;
     }
     return true;
@@ -324,7 +334,7 @@ bool ContentComparer::ensureOpen(std::uint32_t index)
         fail(index, std::make_error_code(std::errc::permission_denied));
         return false;
     }
-    fs::Opened opened = fs::openForReading(file.base, file.relative(m_relative));
+    fs::Opened opened = fs::openForReading(file.opener(), file.openRelative(m_relative));
     if (opened.error) {
         fail(index, opened.error);
         return false;

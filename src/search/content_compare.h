@@ -20,8 +20,9 @@
 namespace kw::search
 {
 
-// A file of a size group, and how to reach it again: below the handle of its top folder.
-// Its path is put together only where one is needed, which for most files is never.
+// A file of a size group, and how to reach it again: below the handle of its top folder,
+// and to read it, below the handle of its own folder where the search kept one. Its path is
+// put together only where one is needed, which for most files is never.
 struct CompareMember {
     int base = -1; // the top folder's handle
     std::string_view folder; // the folder's path, entry form
@@ -29,10 +30,15 @@ struct CompareMember {
     std::string_view name;
     fs::FileStamp stamp; // as the inventory saw it
     bool unreadable = false; // the inventory could not read it: equal to no other file
+    int openBase = -1; // the handle to open it from; -1: the top folder's
+    std::size_t openStart = 0; // where the part below `openBase` starts in `folder`
 
     std::string path() const;
     // The path below the top folder, written into `buffer`.
     std::string_view relative(std::string &buffer) const;
+    // The path below `openBase` (or the top folder), written into `buffer`.
+    std::string_view openRelative(std::string &buffer) const;
+    int opener() const { return openBase >= 0 ? openBase : base; }
 };
 
 // Counts how many first blocks had to come from the disk, for all comparers of a search,

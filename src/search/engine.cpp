@@ -81,7 +81,9 @@ SearchOutcome runSearch(const SearchRequest &request, SearchObserver &observer, 
     SearchOutcome outcome;
     SearchState &state = outcome.state;
     try {
-        const ListingSettings settings = listingSettings(request, options);
+        fs::HandleBudget folderHandles(options.folderHandles.value_or(fs::folderHandleAllowance()));
+        ListingSettings settings = listingSettings(request, options);
+        settings.folderHandles = &folderHandles;
         Inventory inventory;
         CandidateList candidates;
         try {

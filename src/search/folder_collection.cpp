@@ -6,6 +6,8 @@
 #include "search/options.h"
 #include "search/ordered_work.h"
 
+#include <fcntl.h>
+
 #include <algorithm>
 #include <deque>
 #include <unordered_map>
@@ -161,7 +163,13 @@ private:
             failed.error = opened.error;
             return failed;
         }
-        return fs::listFolder(opened.fd.get(), listingOptions(parentDevice, folder));
+        fs::FolderListing listing = fs::listFolder(opened.fd.get(), listingOptions(parentDevice, folder));
+        if (!listing.error && !listing.files.empty() && m_settings.folderHandles != nullptr
+            && m_settings.folderHandles->take())
+            // A handle that only finds names: the listing's own would keep what the file
+            // system built for reading the folder until the end of the search.
+            listing.handle = fs::openBelow(opened.fd.get(), "", O_PATH | O_DIRECTORY).fd;
+        return listing;
     }
 
     fs::FolderListing listNow(std::uint32_t top, const std::string &relative, std::optional<dev_t> parentDevice)

@@ -55,6 +55,8 @@ struct ListingSettings {
     unsigned threads = 1;
     unsigned maxThreads = 1; // while the listings mostly wait for the disk
     const std::atomic<bool> *cancel = nullptr;
+    // Folders with files keep the handle they were listed by while this lasts.
+    fs::HandleBudget *folderHandles = nullptr;
 };
 
 // The path of a line below its top folder ("" for the top folder itself).

@@ -3,6 +3,8 @@
 #include "fs/path_text.h"
 #include "search/texts.h"
 
+#include <unordered_map>
+
 namespace kw::search
 {
 
@@ -29,9 +31,18 @@ std::size_t Inventory::relativeStart(std::uint32_t line) const
     return top.ends_with('/') ? top.size() : top.size() + 1;
 }
 
+std::pair<int, std::size_t> Inventory::opener(std::uint32_t line) const
+{
+    const InventoryFolder &folder = folderOf(line);
+    if (folder.opener == InventoryFolder::kNone)
+        return {tops[folder.top].fd.get(), relativeStart(line)};
+    const InventoryFolder &from = folders[folder.opener];
+    return {from.handle.get(), from.path.size()};
+}
+
 std::uint32_t Inventory::addFolder(std::string path, std::uint32_t top)
 {
-    folders.push_back({std::move(path), top, {}, {}});
+    folders.push_back({std::move(path), top, {}, {}, {}, InventoryFolder::kNone});
     return static_cast<std::uint32_t>(folders.size() - 1);
 }
 
@@ -75,6 +86,43 @@ std::vector<std::uint64_t> RzFileListBox1Change(
     return sizes;
 }
 
+namespace
+{
+
+// Each folder's files are opened from the nearest kept handle at or above it: the kernel
+// then looks up only the names below that folder. Only a folder of the same top folder
+// will do, as the path from another would be looked up without the links a top folder may
+// be reached through.
+void chooseOpeners(Inventory &inventory)
+{
+    std::vector<InventoryFolder> &folders = inventory.folders;
+    std::unordered_map<std::string_view, std::uint32_t> kept;
+    for (std::uint32_t i = 0; i < folders.size(); ++i) {
+        if (folders[i].handle.valid())
+            kept.emplace(folders[i].path, i);
+    }
+    std::vector<std::size_t> topLength;
+    for (const TopFolder &top : inventory.tops)
+        topLength.push_back(fs::entryForm(top.text).size());
+    for (InventoryFolder &folder : folders) {
+        if (folder.files.empty())
+            continue;
+        const std::size_t start = topLength[folder.top];
+        for (std::string_view above = folder.path; above.size() >= start;) {
+            const auto found = kept.find(above);
+            if (found != kept.end() && folders[found->second].top == folder.top) {
+                folder.opener = found->second;
+                break;
+            }
+            if (above.size() < 2)
+                break;
+            above = above.substr(0, above.rfind('/', above.size() - 2) + 1);
+        }
+    }
+}
+
+} // namespace
+
 Inventory takeInventory(
     std::vector<TopFolder> tops, std::vector<FolderLine> folders, SearchState &state, SearchObserver &observer)
 {
@@ -94,7 +142,8 @@ Inventory takeInventory(
         state.InventoryRequested = true;
         const std::vector<std::uint64_t> sizes = RzFileListBox1Change(folder, listed, state, observer);
         const std::string path = line.path;
-        inventory.folders.push_back({std::move(line.path), line.top, std::move(listed.names), std::move(listed.files)});
+        inventory.folders.push_back({std::move(line.path), line.top, std::move(listed.names), std::move(listed.files),
+            std::move(listed.handle), InventoryFolder::kNone});
         for (std::size_t j = 0; j < sizes.size(); ++j) {
             inventory.files.push_back({folderIndex, static_cast<std::uint32_t>(j)});
             observer.filesFound(inventory.files.size());
@@ -104,6 +153,7 @@ Inventory takeInventory(
             observer.skipped(fs::joinPath(path, name.name), name.reason);
         }
     }
+    chooseOpeners(inventory);
     state.FileCountText = decimal(inventory.files.size());
     return inventory;
 }

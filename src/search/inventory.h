@@ -10,8 +10,10 @@
 #include "search/state.h"
 
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace kw::search
@@ -20,10 +22,16 @@ namespace kw::search
 // A folder of the folder list and the files it holds. The files are kept as the listing
 // gave them; no path is put together until one is shown or opened.
 struct InventoryFolder {
+    static constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
+
     std::string path; // entry form
     std::uint32_t top = 0;
     std::string names; // the files' names, one after the other
     std::vector<fs::ListedFile> files;
+    fs::FileDescriptor handle; // the one it was listed by, where the search kept it
+    // The folder whose handle its files are opened from: itself, or the nearest one above it
+    // in the same top folder that kept its handle; kNone for the top folder's handle.
+    std::uint32_t opener = kNone;
 };
 
 // Where one line of the inventory lies: a folder and a file of it.
@@ -50,6 +58,8 @@ struct Inventory {
     std::string pathOf(std::uint32_t line) const;
     // Where the part of the path below the file's top folder starts.
     std::size_t relativeStart(std::uint32_t line) const;
+    // The handle to open the file from, and where the part of its path below it starts.
+    std::pair<int, std::size_t> opener(std::uint32_t line) const;
 
     // For building an inventory by hand.
     std::uint32_t addFolder(std::string path, std::uint32_t top);

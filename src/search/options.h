@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,8 @@ struct EngineOptions {
     unsigned threads = 0;
     std::size_t maxOpenFiles = 0; // files open at once while comparing; 0: from the descriptor limit
     std::size_t storedBlockBudget = 0; // bytes of blocks kept while comparing; 0: the default
+    // Folder handles kept to open files from; unset: what the descriptor limit leaves.
+    std::optional<std::size_t> folderHandles;
     bool keepRecords = false; // note of every listed file what trashing it checks first
     // When set, each block is handed over as soon as it is found, in list order, and the
     // outcome's list stays empty: a long list need not be held.

@@ -54,22 +54,29 @@ std::uint64_t tenTo(int power)
     return value;
 }
 
+// A size key's place in the order of its decimal text, as numbers that sort alike: the
+// digits moved to the left of 19 places (the 20th digit kept apart), then their count, as
+// a shorter text that is the start of a longer one comes first.
+struct TextOrder {
+    std::uint64_t head = 0;
+    std::uint32_t rest = 0;
+    std::uint32_t line = 0;
+
+    static TextOrder of(std::uint64_t key, std::uint32_t line)
+    {
+        const int digits = digitCount(key);
+        if (digits <= 19)
+            return {key * tenTo(19 - digits), static_cast<std::uint32_t>(digits), line};
+        return {key / 10, static_cast<std::uint32_t>((key % 10) << 8 | 20U), line};
+    }
+    bool operator<(const TextOrder &other) const { return head != other.head ? head < other.head : rest < other.rest; }
+};
+
 } // namespace
 
 bool keyTextBefore(std::uint64_t a, std::uint64_t b)
 {
-    const int da = digitCount(a);
-    const int db = digitCount(b);
-    if (da == db)
-        return a < b;
-    // Compare the shorter number with as many leading digits of the longer; on a tie the
-    // shorter text is a prefix of the longer and comes first.
-    if (da < db) {
-        const std::uint64_t head = b / tenTo(db - da);
-        return a <= head;
-    }
-    const std::uint64_t head = a / tenTo(da - db);
-    return head < b;
+    return TextOrder::of(a, 0) < TextOrder::of(b, 0);
 }
 
 namespace
@@ -172,18 +179,44 @@ private:
     int m_shown = -1; // no percentage shown yet
 };
 
+// For each folder of a sorted folder list, where the folders below it end: the folders
+// whose lower-case path begins with its own follow it without a gap, as the list is sorted
+// lower case first. Two files of folders where neither lies below the other then come in
+// the order of their folders, whatever their names. An unsorted list (one built by hand)
+// gets no such ends, so that every pair is compared by path.
+std::vector<std::uint32_t> folderSpans(const Inventory &inventory)
+{
+    const auto count = static_cast<std::uint32_t>(inventory.folders.size());
+    std::vector<std::uint32_t> end(count, count);
+    std::vector<std::uint32_t> open; // the folders the current one may lie below
+    for (std::uint32_t i = 0; i < count; ++i) {
+        const std::string &path = inventory.folders[i].path;
+        if (i > 0 && !fs::collatesBefore(inventory.folders[i - 1].path, path))
+            return std::vector<std::uint32_t>(count, count);
+        while (!open.empty() && !fs::startsFolded(path, inventory.folders[open.back()].path)) {
+            end[open.back()] = i;
+            open.pop_back();
+        }
+        open.push_back(i);
+    }
+    return end;
+}
+
 // Sorts each run of equal size keys by path. Done after the pre-pass, so that the lines of
 // unique sizes, usually most of them, are never compared by path; the order that results is
 // the same as sorting the whole inventory by key and path before it. Paths are compared as
-// folder and name, never put together.
+// folder and name, never put together, and most pairs by their folders' places alone.
 void sortRunsByPath(
     std::vector<std::uint32_t> &lines, const std::vector<std::uint64_t> &keys, const Inventory &inventory)
 {
+    const std::vector<std::uint32_t> spanEnd = folderSpans(inventory);
     const auto before = [&](std::uint32_t a, std::uint32_t b) {
         const FileRef &ra = inventory.files[a];
         const FileRef &rb = inventory.files[b];
         if (ra.folder == rb.folder) // the common case: no need to read the folder's path
             return fs::collatesBefore(inventory.nameOf(a), inventory.nameOf(b));
+        if (std::max(ra.folder, rb.folder) >= spanEnd[std::min(ra.folder, rb.folder)])
+            return ra.folder < rb.folder;
         return fs::collatesBefore(fs::JoinedText {inventory.folders[ra.folder].path, inventory.nameOf(a)},
             fs::JoinedText {inventory.folders[rb.folder].path, inventory.nameOf(b)});
     };
@@ -201,15 +234,17 @@ void sortRunsByPath(
 CandidateList groupBySize(const Inventory &inventory, SearchState &state, SearchObserver &observer)
 {
     std::vector<std::uint64_t> keys(inventory.size());
-    std::vector<std::uint32_t> lines(inventory.size());
-    for (std::uint32_t i = 0; i < lines.size(); ++i) {
-        lines[i] = i;
+    std::vector<TextOrder> order(inventory.size());
+    for (std::uint32_t i = 0; i < keys.size(); ++i) {
         keys[i] = inventory.key(i);
+        order[i] = TextOrder::of(keys[i], i);
     }
     // Keys compare as text, so that the order of the groups stays the one of the lists the
     // program has always written.
-    std::sort(
-        lines.begin(), lines.end(), [&](std::uint32_t a, std::uint32_t b) { return keyTextBefore(keys[a], keys[b]); });
+    std::sort(order.begin(), order.end());
+    std::vector<std::uint32_t> lines(order.size());
+    std::transform(order.begin(), order.end(), lines.begin(), [](const TextOrder &entry) { return entry.line; });
+    order = {};
     SizeGrouper grouper(lines, keys, state, observer);
     grouper.prePass();
     sortRunsByPath(lines, keys, inventory);

@@ -1,5 +1,6 @@
 #include "ui/desktop_open.h"
 
+#include "fs/file_access.h"
 #include "ui/qt_text.h"
 
 #include <QDesktopServices>
@@ -43,6 +44,7 @@ void openWithDesktop(const std::string &path)
         opener()(path);
         return;
     }
+    const fs::ScopedOrdinaryFileLimit ordinary; // for the program that opens it
     QDesktopServices::openUrl(QUrl::fromLocalFile(displayPath(path)));
 }
 

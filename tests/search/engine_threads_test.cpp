@@ -38,13 +38,15 @@ struct Seen {
     std::string caption;
 };
 
-Seen searchWith(const test::TempTree &t, unsigned threads, std::size_t openFiles = 0, std::size_t budget = 0)
+Seen searchWith(const test::TempTree &t, unsigned threads, std::size_t openFiles = 0, std::size_t budget = 0,
+    std::optional<std::size_t> folderHandles = std::nullopt)
 {
     test::RecordingObserver observer;
     EngineOptions options;
     options.threads = threads;
     options.maxOpenFiles = openFiles;
     options.storedBlockBudget = budget;
+    options.folderHandles = folderHandles;
     const SearchOutcome outcome = runSearch({t.root(), {}, true, "*.*", {}}, observer, options);
     return {outcome.lines, observer.statuses, observer.messages, outcome.caption()};
 }
@@ -72,6 +74,42 @@ TEST(EngineThreads, TwoOpenFilesAndATinyBlockBudgetOnFourThreads)
     const Seen tight = searchWith(t, 4, 2, 3000);
     EXPECT_EQ(tight.lines, alone.lines);
     EXPECT_EQ(tight.caption, alone.caption);
+}
+
+// Files are opened from their folder's handle, from one above it, or from the top folder's,
+// as the handles last; the list is the same whichever.
+TEST(EngineThreads, FolderHandlesForSomeFoldersOrNoneGiveTheSameList)
+{
+    test::TempTree t;
+    plantTree(t);
+    const Seen all = searchWith(t, 2);
+    for (const std::size_t handles : {0U, 1U, 5U, 20U}) {
+        for (const unsigned threads : {1U, 3U}) {
+            const Seen some = searchWith(t, threads, 0, 0, handles);
+            EXPECT_EQ(some.lines, all.lines) << handles << " handles, " << threads << " threads";
+            EXPECT_EQ(some.messages, all.messages) << handles << " handles, " << threads << " threads";
+        }
+    }
+}
+
+// A folder below a top folder that is a link is never opened from the handle of a folder
+// above the link, though the path text runs through it: the link would not be followed.
+TEST(EngineThreads, FilesBelowALinkedTopFolderAreOpenedFromThatTopFolder)
+{
+    test::TempTree t;
+    test::TempTree elsewhere;
+    t.file("eins.txt", "allein");
+    elsewhere.file("x/a.txt", "gleich");
+    elsewhere.file("x/b.txt", "gleich");
+    t.symlink("verweis", elsewhere.root());
+    test::RecordingObserver observer;
+    EngineOptions options;
+    options.threads = 1;
+    options.folderHandles = 1; // the first folder with files: the start folder
+    const SearchRequest request {t.path("verweis"), {{t.root() + "/", true}}, true, "*.*", {}};
+    const SearchOutcome outcome = runSearch(request, observer, options);
+    EXPECT_EQ(outcome.lines, (ResultList {t.path("verweis/x/a.txt"), t.path("verweis/x/b.txt")}));
+    EXPECT_EQ(observer.messages, std::vector<std::string> {});
 }
 
 } // namespace

@@ -4,7 +4,13 @@
 #include "support/inventory_builder.h"
 #include "support/recording_observer.h"
 
+#include "fs/text_case.h"
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <limits>
+#include <random>
 
 namespace kw::search
 {
@@ -119,6 +125,64 @@ TEST_F(SizeGrouping, PrePassDeletesTheLastLineWithAUniqueSize)
 TEST_F(SizeGrouping, MembersOfAGroupAreInPathOrderIgnoringCase)
 {
     EXPECT_EQ(group(Files {{"b.txt", 3}, {"Ä.txt", 3}, {"A.txt", 3}}), (Lines {"A.txt", "b.txt", "Ä.txt"}));
+}
+
+TEST(SizeKeyOrder, IsTheOrderOfTheDecimalTexts)
+{
+    std::vector<std::uint64_t> keys {0, 1, 9, 10, 11, 19, 2, 99, 100, 101, 1000000000000000000ULL,
+        9999999999999999999ULL, 10000000000000000000ULL, 10000000000000000005ULL, 18446744073709551615ULL,
+        1844674407370955161ULL, 184467440737095516ULL};
+    std::mt19937_64 random(7);
+    for (int i = 0; i < 200; ++i)
+        keys.push_back(random() >> (random() % 64));
+    for (const std::uint64_t a : keys) {
+        for (const std::uint64_t b : keys)
+            ASSERT_EQ(keyTextBefore(a, b), std::to_string(a) < std::to_string(b)) << a << " " << b;
+    }
+}
+
+// Files of one size in folders that lie in one another, differ in case only or share the
+// start of a name: the group is in the order of the whole paths, whether the folder list
+// is sorted (as a search gives it) or not.
+TEST(SizeGroupingPaths, FollowTheOrderOfTheWholePathsAcrossFolders)
+{
+    const std::vector<std::string> names {"a", "A", "b", "ä", "Ä", "a b", "ab", "a.b", "z"};
+    const auto byPath = [](const std::string &a, const std::string &b) { return fs::collatesBefore(a, b); };
+    std::mt19937 random(11);
+    for (const bool sorted : {true, false}) {
+        for (int round = 0; round < 20; ++round) {
+            std::vector<std::string> folders {"/"};
+            for (int f = 0; f < 12; ++f) {
+                std::string folder = folders[random() % folders.size()];
+                folders.push_back(folder + names[random() % names.size()] + "/");
+            }
+            std::sort(folders.begin(), folders.end(), byPath);
+            folders.erase(std::unique(folders.begin(), folders.end()), folders.end());
+            if (!sorted)
+                std::shuffle(folders.begin(), folders.end(), random);
+            Inventory inventory;
+            inventory.tops.push_back({"/", fs::FileDescriptor {}, {}});
+            std::vector<std::string> expected;
+            for (const std::string &folder : folders) {
+                const std::uint32_t index = inventory.addFolder(folder, 0);
+                for (std::size_t n = random() % 3; n > 0; --n) {
+                    const std::string &name = names[random() % names.size()];
+                    fs::FileStamp stamp;
+                    stamp.size = 42;
+                    inventory.addFile(index, name, stamp, false);
+                    expected.push_back(folder + name);
+                }
+            }
+            std::sort(expected.begin(), expected.end(), byPath);
+            SearchState state;
+            test::RecordingObserver observer;
+            const CandidateList candidates = groupBySize(inventory, state, observer);
+            std::vector<std::string> found = candidateLines(candidates, inventory);
+            if (expected.size() < 2)
+                expected.clear();
+            EXPECT_EQ(found, expected) << (sorted ? "sorted" : "unsorted") << " round " << round;
+        }
+    }
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 // Kopienwacht: the desktop program.
+#include "fs/file_access.h"
 #include "search/texts.h"
 #include "shell/help_topics.h"
 #include "ui/application.h"
@@ -39,5 +40,6 @@ int main(int argc, char **argv)
         if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "--version") == 0)
             return answerWithoutWindow(argc, argv, std::strcmp(argv[i], "--version") == 0);
     }
+    kw::fs::raiseOpenFileLimit(); // the programs it starts get the old limit back
     return kw::ui::runApplication(argc, argv);
 }
