@@ -3,11 +3,13 @@
 #include "support/temp_tree.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <optional>
 
 namespace kw::fs
@@ -84,6 +86,31 @@ TEST(OpenFault, HoldsOnlyWhileInPlace)
         EXPECT_TRUE(openFaultFor("/x"));
     }
     EXPECT_FALSE(openFaultActive());
+}
+
+// The raised limit holds for the search; a program started meanwhile gets the old one.
+TEST(OpenFileLimit, IsRaisedForTheProgramAndLoweredForWhatItStarts)
+{
+    rlimit before = {};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &before), 0);
+    rlimit lowered = before;
+    lowered.rlim_cur = std::min<rlim_t>(before.rlim_max, 512);
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &lowered), 0);
+    raiseOpenFileLimit();
+    rlimit raised = {};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &raised), 0);
+    EXPECT_EQ(raised.rlim_cur, std::min<rlim_t>(before.rlim_max, rlim_t {1} << 20));
+    EXPECT_GT(folderHandleAllowance(), openFileAllowance());
+    {
+        const ScopedOrdinaryFileLimit ordinary;
+        rlimit meanwhile = {};
+        ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &meanwhile), 0);
+        EXPECT_EQ(meanwhile.rlim_cur, lowered.rlim_cur);
+    }
+    rlimit after = {};
+    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &after), 0);
+    EXPECT_EQ(after.rlim_cur, raised.rlim_cur);
+    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &before), 0);
 }
 
 } // namespace
