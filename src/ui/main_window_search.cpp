@@ -19,6 +19,8 @@
 #include <QFontMetrics>
 
 #include <algorithm>
+#include <optional>
+#include <unordered_map>
 
 namespace kw::ui
 {
@@ -110,24 +112,35 @@ int THauptfenster::measuredResultWidth(const std::vector<std::string> &probes) c
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(15);
     const QFontMetrics metrics(font);
-    // Only the widest text counts. A text of ASCII characters is at most as wide as its
-    // length times the widest of them (one pixel more for kerning), so once that bound stays
-    // under the width found, no shorter one needs measuring; thousands of paths would take
-    // longer to measure than to find.
-    int widest = 0;
-    for (char16_t c = 32; c < 127; ++c)
-        widest = std::max(widest, metrics.horizontalAdvance(QChar(c)));
+    // Only the widest text counts. A text is at most as wide as the advances of its
+    // characters (one pixel more each for kerning), so once that bound stays under the width
+    // found, it need not be measured; thousands of paths would take longer to measure (to
+    // shape) than to find. The advances are measured once per character.
+    std::unordered_map<char16_t, int> advances;
+    const auto bound = [&](const QString &text) -> std::optional<int> {
+        int sum = 0;
+        for (const QChar c : text) {
+            if (c.isSurrogate())
+                return std::nullopt; // a character of two halves: measured whole
+            const auto [place, added] = advances.try_emplace(c.unicode(), 0);
+            if (added)
+                place->second = metrics.horizontalAdvance(c);
+            sum += place->second + 1;
+        }
+        return sum;
+    };
     std::vector<QString> texts;
     texts.reserve(probes.size());
     for (const std::string &probe : probes)
         texts.push_back(displayPath(probe));
+    // The longest first: the widest is likely among them, and then most others are skipped.
     std::sort(texts.begin(), texts.end(), [](const QString &a, const QString &b) { return a.size() > b.size(); });
     int width = search::kInitialResultWidth;
     const int margin = search::Tweite(0, 0, logicalDpiX());
     for (const QString &text : texts) {
-        const bool ascii = std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 127; });
-        if (ascii && text.size() * (widest + 1) + margin <= width)
-            continue; // this one cannot be wider; shorter ones neither, unless not ASCII
+        const std::optional<int> most = bound(text);
+        if (most && *most + margin <= width)
+            continue; // this one cannot be wider
         width = search::Tweite(width, metrics.horizontalAdvance(text), logicalDpiX());
     }
     return width;
