@@ -52,7 +52,7 @@ std::shared_ptr<const SearchRecords> recordsOf(const Inventory &inventory, const
         if (compared.lines[i].empty())
             continue;
         const std::uint32_t line = compared.lineFiles[i];
-        records->files.emplace(compared.lines[i], FoundFile {inventory.folderOf(line).top, inventory.file(line).stamp});
+        records->add(compared.lines[i], FoundFile {inventory.folderOf(line).top, inventory.file(line).stamp});
     }
     return records;
 }

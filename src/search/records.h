@@ -5,6 +5,7 @@
 #include "fs/file_stamp.h"
 
 #include <cstdint>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -23,15 +24,23 @@ struct FoundFile {
     fs::FileStamp stamp; // as listed and compared
 };
 
-struct SearchRecords {
+class SearchRecords
+{
+public:
     std::vector<SearchedTop> tops;
-    std::unordered_map<std::string, FoundFile> files; // by path, as the result list holds it
 
-    const FoundFile *find(const std::string &path) const
-    {
-        const auto found = files.find(path);
-        return found == files.end() ? nullptr : &found->second;
-    }
+    void add(std::string path, const FoundFile &file);
+    // The record of a path as the result list holds it; the first one where a path was
+    // added twice.
+    const FoundFile *find(const std::string &path) const;
+
+private:
+    // A search's records are noted while the user waits for the result, and most lists are
+    // never deleted from: the index is made when the first path is looked up.
+    std::vector<std::string> m_paths;
+    std::vector<FoundFile> m_files; // of m_paths[i]
+    mutable std::once_flag m_indexed;
+    mutable std::unordered_map<std::string_view, std::size_t> m_index;
 };
 
 } // namespace kw::search

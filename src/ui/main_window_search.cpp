@@ -19,8 +19,10 @@
 #include <QFontMetrics>
 
 #include <algorithm>
+#include <array>
 #include <optional>
 #include <unordered_map>
+#include <utility>
 
 namespace kw::ui
 {
@@ -87,9 +89,10 @@ void THauptfenster::Button1Click()
         emit searchEnded();
         return;
     }
-    m_suchergebnis->setLines(outcome.lines, outcome.records);
+    const bool found = !outcome.lines.empty();
+    m_suchergebnis->setLines(std::move(outcome.lines), outcome.records);
     m_suchergebnis->setWindowTitle(qs(outcome.caption()));
-    if (!outcome.lines.empty())
+    if (found)
         placeResultWindow(measuredResultWidth(outcome.widthProbes));
     m_meldung->hide();
     QApplication::restoreOverrideCursor();
@@ -97,7 +100,7 @@ void THauptfenster::Button1Click()
     // folder the user chose, not from the last one searched.
     RzDirectoryListBox1->setFolder(chosenFolder);
     m_searching = false;
-    if (outcome.lines.empty())
+    if (!found)
         showMessage(this, MessageKind::Information, qs(search::kNoDuplicatesText));
     emit searchEnded();
 }
@@ -115,17 +118,29 @@ int THauptfenster::measuredResultWidth(const std::vector<std::string> &probes) c
     // Only the widest text counts. A text is at most as wide as the advances of its
     // characters (one pixel more each for kerning), so once that bound stays under the width
     // found, it need not be measured; thousands of paths would take longer to measure (to
-    // shape) than to find. The advances are measured once per character.
+    // shape) than to find. The advances are measured once per character; those of the
+    // first 256 characters, which most paths are made of, are kept in a table.
+    std::array<int, 256> latin {};
+    latin.fill(-1);
     std::unordered_map<char16_t, int> advances;
+    const auto advance = [&](QChar c) {
+        if (c.unicode() < latin.size()) {
+            int &known = latin[c.unicode()];
+            if (known < 0)
+                known = metrics.horizontalAdvance(c);
+            return known;
+        }
+        const auto [place, added] = advances.try_emplace(c.unicode(), 0);
+        if (added)
+            place->second = metrics.horizontalAdvance(c);
+        return place->second;
+    };
     const auto bound = [&](const QString &text) -> std::optional<int> {
         int sum = 0;
         for (const QChar c : text) {
             if (c.isSurrogate())
                 return std::nullopt; // a character of two halves: measured whole
-            const auto [place, added] = advances.try_emplace(c.unicode(), 0);
-            if (added)
-                place->second = metrics.horizontalAdvance(c);
-            sum += place->second + 1;
+            sum += advance(c) + 1;
         }
         return sum;
     };

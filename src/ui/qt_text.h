@@ -24,7 +24,9 @@ inline std::string utf8(const QString &text)
 // A path as the file system holds its bytes, shown as text.
 inline QString displayPath(const std::string &path)
 {
-    return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+    // What QFile::decodeName does, without copying the bytes into a QByteArray first: a
+    // result list converts tens of thousands of paths.
+    return QString::fromLocal8Bit(QByteArrayView(path.data(), static_cast<qsizetype>(path.size())));
 }
 
 inline std::string pathBytes(const QString &path)
