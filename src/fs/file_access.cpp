@@ -247,6 +247,11 @@ void adviseSequential(int fd)
     ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
 }
 
+void adviseWillNeed(int fd, std::uint64_t length)
+{
+    ::posix_fadvise(fd, 0, static_cast<off_t>(length), POSIX_FADV_WILLNEED);
+}
+
 std::size_t openFileAllowance()
 {
     rlimit limit = {};

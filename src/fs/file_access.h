@@ -91,6 +91,10 @@ std::ptrdiff_t readCachedAt(int fd, char *buffer, std::size_t length, std::uint6
 // Tells the kernel that a large file will be read from start to end.
 void adviseSequential(int fd);
 
+// Asks the kernel to start reading the first `length` bytes of a file into the page cache,
+// without waiting for them.
+void adviseWillNeed(int fd, std::uint64_t length);
+
 // How many files the comparison may keep open, leaving most descriptors to the rest.
 std::size_t openFileAllowance();
 

@@ -70,15 +70,21 @@ ComparisonResult Tcomp(const Inventory &inventory, const CandidateList &candidat
     const unsigned most = std::max(threads, settings.maxThreads);
     const BlockHash hash; // one secret key for the whole search
     std::atomic<OrderedWork<GroupWork> *> started {nullptr};
-    DiskWaits diskWaits([&started] {
+    // Declared before the work, so that it stops only after every helper that may start it.
+    DiskOrderReadAhead readAhead(inventory, candidates, settings.readAheadWindow, settings.cancel);
+    DiskWaits diskWaits([&started, &readAhead, &settings] {
+        if (settings.readAhead == ReadAhead::WhenWaiting)
+            readAhead.start();
         if (OrderedWork<GroupWork> *work = started.load())
             work->addHelper();
     });
+    if (settings.readAhead == ReadAhead::Always)
+        readAhead.start();
     std::vector<std::unique_ptr<ContentComparer>> comparers;
     for (unsigned t = 0; t < most; ++t)
         comparers.push_back(std::make_unique<ContentComparer>(std::max<std::size_t>(2, settings.maxOpenFiles / most),
             settings.storedBlockBudget / most, hash, settings.hooks, settings.cancel,
-            most > threads ? &diskWaits : nullptr));
+            most > threads || settings.readAhead == ReadAhead::WhenWaiting ? &diskWaits : nullptr));
 
     OrderedWork<GroupWork> work(threads, kGroupsAhead, most);
     started.store(&work);
@@ -109,6 +115,7 @@ ComparisonResult Tcomp(const Inventory &inventory, const CandidateList &candidat
             observer.comparing(state.ComparedCount + 1, state.CandidateCount);
         }
         checkCancel(settings.cancel);
+        readAhead.reached(g);
         GroupWork group = work.take();
         for (const MemberFailure &failure : group.comparison.failures) {
             ++state.AccessErrorCount;

@@ -4,6 +4,7 @@
 #include "search/inventory.h"
 #include "search/observer.h"
 #include "search/options.h"
+#include "search/read_ahead.h"
 #include "search/result_list.h"
 #include "search/size_grouping.h"
 #include "search/state.h"
@@ -40,6 +41,8 @@ struct ComparisonSettings {
     std::size_t maxOpenFiles = 256; // over all threads
     std::size_t storedBlockBudget = kDefaultStoredBlockBudget; // over all threads
     bool oneLink = false; // keep one path of each file (device and inode) in a block
+    ReadAhead readAhead = ReadAhead::WhenWaiting;
+    std::uint64_t readAheadWindow = 64ULL << 20; // bytes of first blocks asked for at once
     BlockSink blockSink; // when set, blocks go there as they are found instead of into the list
     const SearchHooks *hooks = nullptr;
     const std::atomic<bool> *cancel = nullptr;

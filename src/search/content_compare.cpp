@@ -16,13 +16,10 @@ namespace
 constexpr std::size_t KiB = 1024;
 constexpr std::size_t MiB = 1024 * KiB;
 
-// Most files that differ do so in their first few kilobytes, so the first block is small:
-// copying more out of the page cache costs more than the system call it would save. Files
-// still equal after it are likely duplicates and are read on in larger blocks.
 std::size_t blockSize(std::uint64_t offset)
 {
     if (offset == 0)
-        return 16 * KiB;
+        return kFirstBlockSize;
     if (offset < MiB)
         return 256 * KiB;
     return MiB;

@@ -20,6 +20,11 @@
 namespace kw::search
 {
 
+// The first block read of every file: most files that differ do so in their first few
+// kilobytes, and copying more out of the page cache costs more than the system call it would
+// save. Files still equal after it are likely duplicates and are read on in larger blocks.
+inline constexpr std::size_t kFirstBlockSize = 16 * 1024;
+
 // A file of a size group, and how to reach it again: below the handle of its top folder,
 // and to read it, below the handle of its own folder where the search kept one. Its path is
 // put together only where one is needed, which for most files is never.

@@ -37,6 +37,7 @@ ComparisonSettings comparisonSettings(const SearchRequest &request, const Engine
     settings.maxOpenFiles = options.maxOpenFiles != 0 ? options.maxOpenFiles : fs::openFileAllowance();
     settings.storedBlockBudget = options.storedBlockBudget != 0 ? options.storedBlockBudget : kDefaultStoredBlockBudget;
     settings.oneLink = request.filters.oneLink;
+    settings.readAhead = options.readAhead;
     settings.hooks = options.hooks;
     settings.cancel = options.cancel;
     settings.blockSink = options.blockSink;

@@ -17,6 +17,13 @@ struct SearchHooks {
     std::function<void(const std::string &path)> afterLastBlock; // a file's last block was read
 };
 
+// When the comparison's first blocks are asked of the disk ahead of it, in the disk's order.
+enum class ReadAhead {
+    WhenWaiting, // once the comparison is seen to wait for the disk
+    Always, // from the start
+    Never, // not at all: the comparison reads in its own order
+};
+
 struct EngineOptions {
     // 0: one per core, and more while the threads mostly wait for the disk; else exactly so many.
     unsigned threads = 0;
@@ -24,6 +31,7 @@ struct EngineOptions {
     std::size_t storedBlockBudget = 0; // bytes of blocks kept while comparing; 0: the default
     // Folder handles kept to open files from; unset: what the descriptor limit leaves.
     std::optional<std::size_t> folderHandles;
+    ReadAhead readAhead = ReadAhead::WhenWaiting;
     bool keepRecords = false; // note of every listed file what trashing it checks first
     // When set, each block is handed over as soon as it is found, in list order, and the
     // outcome's list stays empty: a long list need not be held.

@@ -39,11 +39,12 @@ struct Seen {
 };
 
 Seen searchWith(const test::TempTree &t, unsigned threads, std::size_t openFiles = 0, std::size_t budget = 0,
-    std::optional<std::size_t> folderHandles = std::nullopt)
+    std::optional<std::size_t> folderHandles = std::nullopt, ReadAhead readAhead = ReadAhead::WhenWaiting)
 {
     test::RecordingObserver observer;
     EngineOptions options;
     options.threads = threads;
+    options.readAhead = readAhead;
     options.maxOpenFiles = openFiles;
     options.storedBlockBudget = budget;
     options.folderHandles = folderHandles;
@@ -74,6 +75,21 @@ TEST(EngineThreads, TwoOpenFilesAndATinyBlockBudgetOnFourThreads)
     const Seen tight = searchWith(t, 4, 2, 3000);
     EXPECT_EQ(tight.lines, alone.lines);
     EXPECT_EQ(tight.caption, alone.caption);
+}
+
+// Reading ahead only fills the page cache; what is compared and reported stays the same.
+TEST(EngineThreads, ReadingAheadInDiskOrderChangesNothing)
+{
+    test::TempTree t;
+    plantTree(t);
+    const Seen plain = searchWith(t, 1, 0, 0, std::nullopt, ReadAhead::Never);
+    for (const unsigned threads : {1U, 3U}) {
+        const Seen ahead = searchWith(t, threads, 2, 3000, std::nullopt, ReadAhead::Always);
+        EXPECT_EQ(ahead.lines, plain.lines) << threads;
+        EXPECT_EQ(ahead.statuses, plain.statuses) << threads;
+        EXPECT_EQ(ahead.messages, plain.messages) << threads;
+        EXPECT_EQ(ahead.caption, plain.caption) << threads;
+    }
 }
 
 // Files are opened from their folder's handle, from one above it, or from the top folder's,

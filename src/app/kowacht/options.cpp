@@ -25,6 +25,7 @@ enum LongOnly {
     DryRunOption,
     KeepInOption,
     ThreadsOption,
+    ReadAheadOption,
 };
 
 const option kLongOptions[] = {
@@ -43,6 +44,7 @@ const option kLongOptions[] = {
     {"dry-run", no_argument, nullptr, DryRunOption},
     {"keep-in", required_argument, nullptr, KeepInOption},
     {"threads", required_argument, nullptr, ThreadsOption},
+    {"read-ahead", required_argument, nullptr, ReadAheadOption},
     {"help", no_argument, nullptr, HelpOption},
     {"version", no_argument, nullptr, VersionOption},
     {nullptr, 0, nullptr, 0},
@@ -73,6 +75,17 @@ std::optional<OutputFormat> formatNamed(const std::string &name)
         return OutputFormat::Json;
     if (name == "csv")
         return OutputFormat::Csv;
+    return std::nullopt;
+}
+
+std::optional<search::ReadAhead> readAheadNamed(const std::string &name)
+{
+    if (name == "auto")
+        return search::ReadAhead::WhenWaiting;
+    if (name == "always")
+        return search::ReadAhead::Always;
+    if (name == "never")
+        return search::ReadAhead::Never;
     return std::nullopt;
 }
 
@@ -154,6 +167,13 @@ std::string apply(int c, const std::string &value, KowachtOptions &options)
         if (error != std::errc {} || end != value.data() + value.size() || threads == 0 || threads > 1024)
             return "keine Anzahl von Threads: " + quoted(value) + " (1 bis 1024)";
         options.threads = threads;
+        return {};
+    }
+    case ReadAheadOption: {
+        const auto readAhead = readAheadNamed(value);
+        if (!readAhead)
+            return "unbekannter Wert für --read-ahead: " + quoted(value) + " (auto, always oder never)";
+        options.readAhead = *readAhead;
         return {};
     }
     default:
@@ -270,6 +290,9 @@ std::string kowachtHelpText()
           "      --one-link         von harten Links nur einen Pfad je Datei ausgeben\n"
           "      --stats            am Ende zusammenfassen, wie viel Platz die Duplikate belegen\n"
           "      --threads N        so viele Threads (Vorgabe: einer je Prozessorkern)\n"
+          "      --read-ahead=WANN  die ersten Blöcke in der Reihenfolge der Platte vorauslesen:\n"
+          "                         auto (Vorgabe: sobald auf die Platte gewartet wird), always\n"
+          "                         oder never\n"
           "      --trash            in jedem Block eine Datei behalten, die übrigen in den\n"
           "                         Papierkorb verschieben (wiederherstellbar)\n"
           "      --keep-in ORDNER   mit --trash: die Dateien unter ORDNER behalten (wiederholbar)\n"

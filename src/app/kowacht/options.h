@@ -1,6 +1,8 @@
 // The command line of kowacht.
 #pragma once
 
+#include "search/options.h"
+
 #include <cstdint>
 #include <limits>
 #include <optional>
@@ -34,6 +36,7 @@ struct KowachtOptions {
     bool dryRun = false;
     std::vector<std::string> keepIn;
     unsigned threads = 0; // 0: one per core
+    search::ReadAhead readAhead = search::ReadAhead::WhenWaiting;
     std::vector<std::string> folders; // as given
 };
 

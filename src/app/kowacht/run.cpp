@@ -128,6 +128,7 @@ int runKowacht(int argc, char **argv)
     ProgressLine progress(stderr, liveDisplayForStderr(options.quiet));
     search::EngineOptions engine;
     engine.threads = options.threads;
+    engine.readAhead = options.readAhead;
     engine.keepRecords = options.trash; // each file is checked against them before it goes
     // Where nothing needs the whole list afterwards, each block goes out as it is found.
     const bool streamed = options.format != OutputFormat::Json && options.output.empty() && !options.trash;

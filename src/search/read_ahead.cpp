@@ -1,0 +1,109 @@
+#include "search/read_ahead.h"
+
+#include "fs/file_access.h"
+#include "search/content_compare.h"
+
+#include <algorithm>
+#include <tuple>
+
+namespace kw::search
+{
+
+ReadAheadWindow readAheadWindow(
+    const Inventory &inventory, const CandidateList &candidates, std::size_t first, std::uint64_t bytes)
+{
+    ReadAheadWindow window;
+    window.end = first;
+    std::uint64_t filled = 0;
+    while (window.end < candidates.groupCount() && (window.end == first || filled < bytes)) {
+        const std::uint64_t block = std::min<std::uint64_t>(candidates.groupKey(window.end), kFirstBlockSize);
+        for (const std::uint32_t file : candidates.group(window.end)) {
+            if (!inventory.file(file).unreadable && block > 0) {
+                window.files.push_back(file);
+                filled += block;
+            }
+        }
+        ++window.end;
+    }
+    std::sort(window.files.begin(), window.files.end(), [&inventory](std::uint32_t a, std::uint32_t b) {
+        const fs::FileIdentity &x = inventory.file(a).stamp.identity;
+        const fs::FileIdentity &y = inventory.file(b).stamp.identity;
+        return std::tie(x.device, x.inode, a) < std::tie(y.device, y.inode, b);
+    });
+    return window;
+}
+
+DiskOrderReadAhead::DiskOrderReadAhead(const Inventory &inventory, const CandidateList &candidates,
+    std::uint64_t windowBytes, const std::atomic<bool> *cancel)
+    : m_inventory(inventory), m_candidates(candidates), m_windowBytes(windowBytes), m_cancel(cancel)
+{
+}
+
+DiskOrderReadAhead::~DiskOrderReadAhead()
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stop = true;
+    }
+    m_moved.notify_all();
+    if (m_thread.joinable())
+        m_thread.join();
+}
+
+void DiskOrderReadAhead::start()
+{
+    if (m_started.exchange(true))
+        return;
+    const std::lock_guard lock(m_mutex);
+    if (!m_stop)
+        m_thread = std::thread([this, from = m_reached] { run(from); });
+}
+
+void DiskOrderReadAhead::reached(std::size_t group)
+{
+    {
+        const std::lock_guard lock(m_mutex);
+        m_reached = group;
+    }
+    m_moved.notify_all();
+}
+
+// Two windows at most are asked for ahead of the comparison: the page cache may hold what
+// it likes, but what is read far ahead may be dropped again before it is used.
+void DiskOrderReadAhead::run(std::size_t group)
+{
+    std::string relative;
+    std::size_t previous = group;
+    while (group < m_candidates.groupCount() && waitForComparison(previous)) {
+        const ReadAheadWindow window = readAheadWindow(m_inventory, m_candidates, group, m_windowBytes);
+        for (const std::uint32_t file : window.files) {
+            if (m_stop.load(std::memory_order_relaxed)
+                || (m_cancel != nullptr && m_cancel->load(std::memory_order_relaxed)))
+                return;
+            ask(file, relative);
+        }
+        previous = group;
+        group = window.end;
+    }
+}
+
+// Until the comparison has come to `group`; false when it is over.
+bool DiskOrderReadAhead::waitForComparison(std::size_t group)
+{
+    std::unique_lock lock(m_mutex);
+    m_moved.wait(lock, [&] { return m_stop || m_reached >= group; });
+    return !m_stop;
+}
+
+void DiskOrderReadAhead::ask(std::uint32_t file, std::string &relative)
+{
+    const auto [base, start] = m_inventory.opener(file);
+    relative.assign(std::string_view(m_inventory.folderOf(file).path).substr(start)).append(m_inventory.nameOf(file));
+    const fs::Opened opened = fs::openForReading(base, relative);
+    if (opened.error)
+        return; // the comparison meets the same failure and reports it
+    fs::adviseWillNeed(opened.fd.get(), std::min<std::uint64_t>(m_inventory.file(file).stamp.size, kFirstBlockSize));
+    m_asked.fetch_add(1, std::memory_order_relaxed);
+}
+
+} // namespace kw::search
