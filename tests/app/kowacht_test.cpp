@@ -231,6 +231,14 @@ TEST_F(Kowacht, ThreadsGiveTheSameOutput)
         EXPECT_EQ(many.err, one.err) << threads;
     }
     EXPECT_EQ(kowacht(t, t.root(), {"--threads", "0", "."}).status, 2);
+    for (const char *readAhead : {"--read-ahead=always", "--read-ahead=never"}) {
+        const Outcome ahead = kowacht(t, t.root(), {"-r", readAhead, "."});
+        EXPECT_EQ(ahead.out, one.out) << readAhead;
+        EXPECT_EQ(ahead.err, one.err) << readAhead;
+    }
+    const Outcome wrong = kowacht(t, t.root(), {"--read-ahead=immer", "."});
+    EXPECT_EQ(wrong.status, 2);
+    EXPECT_NE(wrong.err.find("--read-ahead: „immer“"), std::string::npos) << wrong.err;
 }
 
 } // namespace
