@@ -112,13 +112,31 @@ print("%.3f %.3f" % (statistics.median(gui), statistics.median(cli)))
 PY
 read -r desktop cli <"$WORK/desktop"
 
+# Time and memory per file, large against medium: kowacht on the two in turns, so that a
+# machine that grows slower or faster between runs weighs on both alike.
+memory_medium=$(peak "$KOWACHT" -r -q "$(corpus medium)/tree")
+python3 - "$KOWACHT" "$(corpus medium)/tree" "$large" "$RUNS" >"$WORK/scale" <<'PY'
+import statistics, subprocess, sys, time
+kowacht, medium, large, runs = sys.argv[1], sys.argv[2], sys.argv[3], int(sys.argv[4])
+times = {medium: [], large: []}
+for _ in range(runs):
+    for tree in (medium, large):
+        start = time.perf_counter()
+        subprocess.run([kowacht, "-r", "-q", tree], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        times[tree].append(time.perf_counter() - start)
+print("%.3f %.3f" % (statistics.median(times[medium]), statistics.median(times[large])))
+PY
+read -r scale_medium scale_large <"$WORK/scale"
+
 echo "== goals"
 echo "warm medium: kowacht $warm_medium_kowacht s, jdupes $warm_medium_jdupes s: $(ratio "$warm_medium_kowacht" "$warm_medium_jdupes") (goal <= 0.40)"
 echo "warm large:  kowacht $warm_large_kowacht s, jdupes $warm_large_jdupes s: $(ratio "$warm_large_kowacht" "$warm_large_jdupes") (goal <= 0.40)"
 echo "peak memory, large: kowacht $memory_kowacht MiB, jdupes $memory_jdupes MiB: $(ratio "$memory_kowacht" "$memory_jdupes") (goal <= 0.60); $(python3 -c 'import sys; print(int(sys.argv[1]) * 1048576 // int(sys.argv[2]))' "$memory_kowacht" "$files_large") bytes a file"
 echo "cold medium: $cold"
 echo "desktop, medium: start to result window $desktop s, kowacht -r -q $cli s: $(ratio "$desktop" "$cli") (goal <= 1.10)"
-echo "scale: time per file, large against medium: $(python3 -c 'import sys; m,l,fm,fl=map(float,sys.argv[1:5]); print("%.2f" % ((l/fl)/(m/fm)))' "$warm_medium_kowacht" "$warm_large_kowacht" "$files_medium" "$files_large") (goal <= 1.00)"
+per_file() { python3 -c 'import sys; m,l,fm,fl=map(float,sys.argv[1:5]); print("%.2f" % ((l/fl)/(m/fm)))' "$@"; }
+echo "scale: time per file, large against medium (in turns: $scale_medium s, $scale_large s): $(per_file "$scale_medium" "$scale_large" "$files_medium" "$files_large") (goal <= 1.00); from the runs against jdupes above: $(per_file "$warm_medium_kowacht" "$warm_large_kowacht" "$files_medium" "$files_large")"
+echo "scale: memory per file, large against medium ($memory_medium MiB, $memory_kowacht MiB): $(per_file "$memory_medium" "$memory_kowacht" "$files_medium" "$files_large") (goal <= 1.00)"
 
 if [ "$PEERS" = 1 ]; then
     echo "== peers (run_peers.sh, $RUNS runs)"
