@@ -6,8 +6,8 @@
 # warm medium and large: kowacht against jdupes in one hyperfine run each (ratios from one
 # run only: this machine's timings drift); peak memory on large against jdupes; cold medium
 # against rdfind, the page cache dropped before every run (root only), with kowacht without
-# reading ahead in disk order beside them; the desktop program's search against kowacht on
-# the same tree. --peers also times every peer with ../shared/bench/run_peers.sh. Corpora
+# reading ahead in disk order beside them, in turns; the desktop program's search against
+# kowacht on the same tree, in turns; time and memory per file, large against medium. --peers also times every peer with ../shared/bench/run_peers.sh. Corpora
 # are made once under /tmp and reused.
 set -eu
 
@@ -81,14 +81,26 @@ files_medium=$(find "$(corpus medium)/tree" -type f -not -path '*/.*' | wc -l)
 
 cold="skipped: dropping the page cache needs root"
 if { sync && echo 3 >/proc/sys/vm/drop_caches; } 2>/dev/null; then
-    medium=$(corpus medium)/tree
-    hyperfine --style none -N -r "$RUNS" --prepare "sh -c 'sync; echo 3 > /proc/sys/vm/drop_caches'" \
-        --export-json "$WORK/cold.json" \
-        "rdfind -removeidentinode false -ignoreempty false -outputname $WORK/rdfind.results $medium" \
-        "$KOWACHT -r -q $medium" "$KOWACHT -r -q --read-ahead=never $medium" >/dev/null
-    cold_rdfind=$(median "$WORK/cold.json" 0)
-    cold_kowacht=$(median "$WORK/cold.json" 1)
-    cold_plain=$(median "$WORK/cold.json" 2)
+    # In turns, the page cache dropped before every run: this disk's speed drifts by half
+    # from one minute to the next, which would fall on whichever command ran then.
+    python3 - "$KOWACHT" "$(corpus medium)/tree" "$RUNS" "$WORK/rdfind.results" >"$WORK/cold" <<'PY'
+import statistics, subprocess, sys, time
+kowacht, tree, runs, results = sys.argv[1], sys.argv[2], int(sys.argv[3]), sys.argv[4]
+commands = [
+    ["rdfind", "-removeidentinode", "false", "-ignoreempty", "false", "-outputname", results, tree],
+    [kowacht, "-r", "-q", tree],
+    [kowacht, "-r", "-q", "--read-ahead=never", tree],
+]
+times = [[] for _ in commands]
+for _ in range(runs):
+    for command, taken in zip(commands, times):
+        subprocess.run(["sh", "-c", "sync; echo 3 > /proc/sys/vm/drop_caches"], check=True)
+        start = time.perf_counter()
+        subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        taken.append(time.perf_counter() - start)
+print(" ".join("%.3f" % statistics.median(taken) for taken in times))
+PY
+    read -r cold_rdfind cold_kowacht cold_plain <"$WORK/cold"
     cold="$cold_kowacht s against rdfind's $cold_rdfind s: $(ratio "$cold_kowacht" "$cold_rdfind") (goal <= 0.60);"
     cold="$cold without reading ahead in disk order $cold_plain s: $(ratio "$cold_plain" "$cold_rdfind")"
 fi
