@@ -246,6 +246,7 @@ FolderListing listFolder(int fd, const ListingOptions &options)
             break;
         lister.entry(*entry);
     }
+    result.entries = count;
     if (stream.error())
         result.error = stream.error();
     std::sort(result.subfolders.begin(), result.subfolders.end(),

@@ -50,6 +50,7 @@ struct FolderListing {
     std::vector<UnreadableReason> unreadable; // why each unreadable file is so, in file order
     std::vector<SkippedName> unlistableFiles;
     FileDescriptor handle; // the folder's, where the caller keeps it to open the files from
+    std::size_t entries = 0; // names read, matching or not
 
     std::string_view nameOf(const ListedFile &file) const { return {names.data() + file.nameOffset, file.nameLength}; }
 };

@@ -70,17 +70,6 @@ struct ContentComparer::Subset {
     std::uint64_t hash = 0;
 };
 
-void DiskWaits::note(bool waited)
-{
-    if (waited)
-        m_waited.fetch_add(1, std::memory_order_relaxed);
-    if (m_reads.fetch_add(1, std::memory_order_relaxed) % kWindow != kWindow - 1)
-        return;
-    // A quarter of the first blocks from the disk: the threads spend their time waiting.
-    if (m_waited.exchange(0, std::memory_order_relaxed) * 4 > kWindow && m_moreThreads)
-        m_moreThreads();
-}
-
 ContentComparer::ContentComparer(std::size_t maxOpenFiles, std::size_t storedBlockBudget, const BlockHash &hash,
     const SearchHooks *hooks, const std::atomic<bool> *cancel, DiskWaits *diskWaits)
     : m_maxOpen(std::max<std::size_t>(maxOpenFiles, 2))

@@ -3,6 +3,7 @@
 
 #include "fs/file_access.h"
 #include "search/block_hash.h"
+#include "search/disk_waits.h"
 #include "search/options.h"
 
 #include <atomic>
@@ -44,22 +45,6 @@ struct CompareMember {
     // The path below `openBase` (or the top folder), written into `buffer`.
     std::string_view openRelative(std::string &buffer) const;
     int opener() const { return openBase >= 0 ? openBase : base; }
-};
-
-// Counts how many first blocks had to come from the disk, for all comparers of a search,
-// and asks for more threads while many do: a thread waiting for the disk uses no processor,
-// and a disk given more to do at once does it sooner.
-class DiskWaits
-{
-public:
-    explicit DiskWaits(std::function<void()> moreThreads) : m_moreThreads(std::move(moreThreads)) { }
-    void note(bool waited);
-
-private:
-    static constexpr std::uint64_t kWindow = 64;
-    std::function<void()> m_moreThreads;
-    std::atomic<std::uint64_t> m_reads {0};
-    std::atomic<std::uint64_t> m_waited {0};
 };
 
 // A member left out of the comparison, and why.

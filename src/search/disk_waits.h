@@ -1,0 +1,42 @@
+// Telling a search that mostly waits for the disk: a thread that waits uses no processor,
+// and a disk given more to do at once does it sooner, so then more threads are worth it.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+
+namespace kw::search
+{
+
+// Counts, over all threads of one phase, how many reads had to wait for the disk, and asks
+// for more threads while many do: a quarter of a window of reads or more.
+class DiskWaits
+{
+public:
+    explicit DiskWaits(std::function<void()> moreThreads) : m_moreThreads(std::move(moreThreads)) { }
+    void note(bool waited);
+
+private:
+    static constexpr std::uint64_t kWindow = 64;
+    std::function<void()> m_moreThreads;
+    std::atomic<std::uint64_t> m_reads {0};
+    std::atomic<std::uint64_t> m_waited {0};
+};
+
+// Whether a folder's listing waited for the disk, judged by how long it took for the names
+// it held: from memory a name costs microseconds, from the disk a folder costs milliseconds.
+// (No system call says whether a folder's blocks are in memory, as one does for a file's.)
+class ListingClock
+{
+public:
+    ListingClock() : m_start(std::chrono::steady_clock::now()) { }
+    bool waited(std::size_t names) const;
+
+private:
+    std::chrono::steady_clock::time_point m_start;
+};
+
+} // namespace kw::search
