@@ -150,6 +150,8 @@ echo "cold medium: $cold"
 echo "desktop, medium: start to result window $desktop s, kowacht -r -q $cli s: $(ratio "$desktop" "$cli") (goal <= 1.10)"
 per_file() { python3 -c 'import sys; m,l,fm,fl=map(float,sys.argv[1:5]); print("%.2f" % ((l/fl)/(m/fm)))' "$@"; }
 echo "scale: time per file, large against medium (in turns: $scale_medium s, $scale_large s): $(per_file "$scale_medium" "$scale_large" "$files_medium" "$files_large") (goal <= 1.00); from the runs against jdupes above: $(per_file "$warm_medium_kowacht" "$warm_large_kowacht" "$files_medium" "$files_large")"
+candidates() { python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["stats"]["candidate_files"])' "$(corpus "$1")/manifest.json"; }
+echo "scale: time per file of a size group (compared), large against medium: $(per_file "$scale_medium" "$scale_large" "$(candidates medium)" "$(candidates large)")"
 echo "scale: memory per file, large against medium ($memory_medium MiB, $memory_kowacht MiB): $(per_file "$memory_medium" "$memory_kowacht" "$files_medium" "$files_large") (goal <= 1.00)"
 
 if [ "$PEERS" = 1 ]; then

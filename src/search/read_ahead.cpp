@@ -61,11 +61,15 @@ void DiskOrderReadAhead::start()
 
 void DiskOrderReadAhead::reached(std::size_t group)
 {
+    bool wake = false;
     {
         const std::lock_guard lock(m_mutex);
         m_reached = group;
+        // Woken only when it may go on: the comparison moves on group by group.
+        wake = m_waitingFor && group >= *m_waitingFor;
     }
-    m_moved.notify_all();
+    if (wake)
+        m_moved.notify_all();
 }
 
 // Two windows at most are asked for ahead of the comparison: the page cache may hold what
@@ -91,7 +95,9 @@ void DiskOrderReadAhead::run(std::size_t group)
 bool DiskOrderReadAhead::waitForComparison(std::size_t group)
 {
     std::unique_lock lock(m_mutex);
+    m_waitingFor = group;
     m_moved.wait(lock, [&] { return m_stop || m_reached >= group; });
+    m_waitingFor.reset();
     return !m_stop;
 }
 

@@ -12,6 +12,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -64,6 +65,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_moved;
     std::size_t m_reached = 0;
+    std::optional<std::size_t> m_waitingFor; // the group the thread waits for, while it does
     std::atomic<bool> m_stop {false}; // set under the mutex, read without it between files
     std::thread m_thread;
 };
