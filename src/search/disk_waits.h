@@ -12,7 +12,7 @@ namespace kw::search
 {
 
 // Counts, over all threads of one phase, how many reads had to wait for the disk, and asks
-// for more threads while many do: a quarter of a window of reads or more.
+// for more threads while many do: more than a quarter of a window of reads.
 class DiskWaits
 {
 public:

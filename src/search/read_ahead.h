@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -33,7 +34,8 @@ ReadAheadWindow readAheadWindow(
 // window in disk order, a little ahead of the group the comparison takes next. It only
 // gives hints: what it asks for lands in the page cache, and the comparison reads (and
 // checks) every byte itself, so a hint that fails or comes too late changes nothing but
-// the time. Only the comparison's taking thread calls its members; it stops when it goes.
+// the time. The comparison's taking thread tells it where the comparison is; it stops when
+// it goes.
 class DiskOrderReadAhead
 {
 public:
