@@ -71,7 +71,7 @@ ComparisonResult Tcomp(const Inventory &inventory, const CandidateList &candidat
     const BlockHash hash; // one secret key for the whole search
     std::atomic<OrderedWork<GroupWork> *> started {nullptr};
     // Declared before the work, so that it stops only after every helper that may start it.
-    DiskOrderReadAhead readAhead(inventory, candidates, settings.readAheadWindow, settings.cancel);
+    DiskOrderReadAhead readAhead(inventory, candidates, kReadAheadWindow, settings.cancel);
     DiskWaits diskWaits([&started, &readAhead, &settings] {
         if (settings.readAhead == ReadAhead::WhenWaiting)
             readAhead.start();

@@ -42,7 +42,6 @@ struct ComparisonSettings {
     std::size_t storedBlockBudget = kDefaultStoredBlockBudget; // over all threads
     bool oneLink = false; // keep one path of each file (device and inode) in a block
     ReadAhead readAhead = ReadAhead::WhenWaiting;
-    std::uint64_t readAheadWindow = 64ULL << 20; // bytes of first blocks asked for at once
     BlockSink blockSink; // when set, blocks go there as they are found instead of into the list
     const SearchHooks *hooks = nullptr;
     const std::atomic<bool> *cancel = nullptr;

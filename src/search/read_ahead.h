@@ -30,6 +30,10 @@ struct ReadAheadWindow {
 ReadAheadWindow readAheadWindow(
     const Inventory &inventory, const CandidateList &candidates, std::size_t first, std::uint64_t bytes);
 
+// The first blocks asked for at once: a few thousand files, far more than the disk's queue
+// holds, and little beside the page cache of a desktop.
+inline constexpr std::uint64_t kReadAheadWindow = 64ULL << 20;
+
 // A thread that asks the kernel for the first block of every candidate file, window by
 // window in disk order, a little ahead of the group the comparison takes next. It only
 // gives hints: what it asks for lands in the page cache, and the comparison reads (and

@@ -19,7 +19,6 @@
 #include <QFontMetrics>
 
 #include <algorithm>
-#include <array>
 #include <optional>
 #include <unordered_map>
 #include <utility>
@@ -118,18 +117,9 @@ int THauptfenster::measuredResultWidth(const std::vector<std::string> &probes) c
     // Only the widest text counts. A text is at most as wide as the advances of its
     // characters (one pixel more each for kerning), so once that bound stays under the width
     // found, it need not be measured; thousands of paths would take longer to measure (to
-    // shape) than to find. The advances are measured once per character; those of the
-    // first 256 characters, which most paths are made of, are kept in a table.
-    std::array<int, 256> latin {};
-    latin.fill(-1);
+    // shape) than to find. The advances are measured once per character.
     std::unordered_map<char16_t, int> advances;
     const auto advance = [&](QChar c) {
-        if (c.unicode() < latin.size()) {
-            int &known = latin[c.unicode()];
-            if (known < 0)
-                known = metrics.horizontalAdvance(c);
-            return known;
-        }
         const auto [place, added] = advances.try_emplace(c.unicode(), 0);
         if (added)
             place->second = metrics.horizontalAdvance(c);
