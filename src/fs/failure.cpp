@@ -42,6 +42,10 @@ public:
             return "unsafe trash folder";
         case Failure::ShortWrite:
             return "short write";
+        case Failure::SameFileUnderOtherName:
+            return "the kept copy is the same file under another name";
+        case Failure::StrandedInTrash:
+            return "could not be put back from the trash";
         }
         return "unknown failure";
     }

@@ -22,6 +22,8 @@ enum class Failure {
     NoUsableTrash, // the volume has no trash folder we may use
     UnsafeTrash, // a trash folder is not ours or others may write in it
     ShortWrite, // a write ended early without the system naming a reason
+    SameFileUnderOtherName, // the copy that stays went with this one: one file, two names
+    StrandedInTrash, // moved by mistake and could not be put back: it lies in the trash
 };
 
 const std::error_category &failureCategory();

@@ -8,6 +8,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <array>
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -34,6 +37,14 @@ struct TrashFolder {
     FileDescriptor files;
     FileDescriptor info;
     dev_t device = 0;
+    std::string path; // for messages
+};
+
+// How far a trash folder's mode is trusted: on a volume that stores no permissions every
+// entry shows 0777, and only the owner and the kind of entry mean something.
+enum class Modes {
+    Kept, // others may not write in it
+    NotStored, // the volume keeps none: every entry shows 0777
 };
 
 struct TrashResult {
@@ -43,20 +54,20 @@ struct TrashResult {
 
 // A folder of the trash must be ours, and no one else may write in it: else another user
 // could take or read what is moved there.
-std::error_code checkOurs(int fd)
+std::error_code checkOurs(int fd, Modes modes)
 {
     const Status status = statusOf(fd);
     if (status.error)
         return status.error;
     if (!S_ISDIR(status.status.st_mode) || status.status.st_uid != ::geteuid()
-        || (status.status.st_mode & (S_IWGRP | S_IWOTH)) != 0)
+        || (modes == Modes::Kept && (status.status.st_mode & (S_IWGRP | S_IWOTH)) != 0))
         return Failure::UnsafeTrash;
     return {};
 }
 
 // Opens the folder `name` in `at`, making it first if it is missing. A link where the
 // folder should be is not followed.
-Opened openOrMake(int at, const char *name, mode_t mode)
+Opened openOrMake(int at, const char *name, mode_t mode, Modes modes)
 {
     if (::mkdirat(at, name, mode) != 0 && errno != EEXIST)
         return {FileDescriptor {}, lastError()};
@@ -64,30 +75,31 @@ Opened openOrMake(int at, const char *name, mode_t mode)
     opened.fd = FileDescriptor(::openat(at, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!opened.fd.valid())
         opened.error = errno == ELOOP || errno == ENOTDIR ? std::error_code(Failure::UnsafeTrash) : lastError();
-    else if (const std::error_code error = checkOurs(opened.fd.get()))
+    else if (const std::error_code error = checkOurs(opened.fd.get(), modes))
         return {FileDescriptor {}, error};
     return opened;
 }
 
-TrashResult halvesOf(FileDescriptor folder)
+TrashResult halvesOf(FileDescriptor folder, std::string path, Modes modes)
 {
     TrashResult result;
-    if (const std::error_code error = checkOurs(folder.get())) {
+    if (const std::error_code error = checkOurs(folder.get(), modes)) {
         result.error = error;
         return result;
     }
-    Opened files = openOrMake(folder.get(), "files", 0700);
+    Opened files = openOrMake(folder.get(), "files", 0700, modes);
     if (files.error) {
         result.error = files.error;
         return result;
     }
-    Opened info = openOrMake(folder.get(), "info", 0700);
+    Opened info = openOrMake(folder.get(), "info", 0700, modes);
     if (info.error) {
         result.error = info.error;
         return result;
     }
     const Status status = statusOf(folder.get());
-    result.trash = TrashFolder {std::move(folder), std::move(files.fd), std::move(info.fd), status.status.st_dev};
+    result.trash = TrashFolder {
+        std::move(folder), std::move(files.fd), std::move(info.fd), status.status.st_dev, std::move(path)};
     return result;
 }
 
@@ -119,12 +131,28 @@ TrashResult homeTrashFolder(const std::string &path)
         result.error = opened.error;
         return result;
     }
-    return halvesOf(std::move(opened.fd));
+    return halvesOf(std::move(opened.fd), path, Modes::Kept);
+}
+
+// Whether the volume mounted at `top` keeps no permissions: its file systems cannot store
+// them (the kernel's or FUSE's drivers of FAT, exFAT, NTFS show the mount's umask), or its
+// top folder shows 0777 and ours, as such a mount with umask=000 does. There anyone may
+// write everywhere anyway, and the folder's mode says nothing about who made it.
+Modes modesOf(const Mount &mount, int topFolder)
+{
+    static constexpr std::array<std::string_view, 6> kinds = {"fuseblk", "vfat", "exfat", "ntfs3", "msdos", "ntfs"};
+    if (std::find(kinds.begin(), kinds.end(), mount.type) != kinds.end())
+        return Modes::NotStored;
+    const Status status = statusOf(topFolder);
+    const bool everyoneWrites = !status.error && (status.status.st_mode & 0777) == 0777
+        && (status.status.st_mode & S_ISVTX) == 0 && status.status.st_uid == ::geteuid();
+    return everyoneWrites ? Modes::NotStored : Modes::Kept;
 }
 
 // The trash of another volume, in the folder `top` where it is mounted.
-TrashResult volumeTrashFolder(const std::string &top)
+TrashResult volumeTrashFolder(const Mount &mount)
 {
+    const std::string &top = mount.point;
     TrashResult result;
     Opened topFolder = openFolder(top);
     if (topFolder.error) {
@@ -138,21 +166,22 @@ TrashResult volumeTrashFolder(const std::string &top)
         ::openat(topFolder.fd.get(), ".Trash", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     const Status sharedStatus = shared.valid() ? statusOf(shared.get()) : Status {{}, lastError()};
     if (!sharedStatus.error && (sharedStatus.status.st_mode & S_ISVTX) != 0) {
-        Opened own = openOrMake(shared.get(), uid.c_str(), 0700);
+        Opened own = openOrMake(shared.get(), uid.c_str(), 0700, Modes::Kept);
         if (!own.error) {
-            result = halvesOf(std::move(own.fd));
+            result = halvesOf(std::move(own.fd), joinPath(top, ".Trash/" + uid), Modes::Kept);
             if (result.trash)
                 return result;
         }
     }
-    Opened own = openOrMake(topFolder.fd.get(), (".Trash-" + uid).c_str(), 0700);
+    const Modes modes = modesOf(mount, topFolder.fd.get());
+    Opened own = openOrMake(topFolder.fd.get(), (".Trash-" + uid).c_str(), 0700, modes);
     if (own.error) {
         result.error = own.error == std::errc::permission_denied || own.error == std::errc::read_only_file_system
             ? std::error_code(Failure::NoUsableTrash)
             : own.error;
         return result;
     }
-    return halvesOf(std::move(own.fd));
+    return halvesOf(std::move(own.fd), joinPath(top, ".Trash-" + uid), modes);
 }
 
 // Where the entry really lies: the kernel's path of its folder, not the text that led there.
@@ -222,11 +251,48 @@ bool sameIdentity(const struct stat &a, const Entry &entry)
     return a.st_dev == entry.status.st_dev && a.st_ino == entry.status.st_ino;
 }
 
+std::atomic<bool> putBackFault {false};
+
+} // namespace
+
+// A file moved to the trash, and where it came from: enough to put it back.
+struct FreedesktopTrash::Move {
+    TrashFolder trash;
+    std::string name; // in files/
+    std::string infoName; // in info/
+    FileDescriptor from; // the folder it came from
+    std::string fromName;
+
+    std::string place() const { return joinPath(trash.path, "files/" + name); }
+
+    // Back where it came from; the record goes only once the file is back.
+    std::error_code putBack() const
+    {
+        if (putBackFault.load())
+            return std::make_error_code(std::errc::io_error);
+        if (::renameat2(trash.files.get(), name.c_str(), from.get(), fromName.c_str(), RENAME_NOREPLACE) != 0) {
+            if (errno != EINVAL)
+                return lastError();
+            struct stat taken = {};
+            if (::fstatat(from.get(), fromName.c_str(), &taken, AT_SYMLINK_NOFOLLOW) == 0)
+                return std::make_error_code(std::errc::file_exists);
+            if (::renameat(trash.files.get(), name.c_str(), from.get(), fromName.c_str()) != 0)
+                return lastError();
+        }
+        ::unlinkat(trash.info.get(), infoName.c_str(), 0);
+        return {};
+    }
+};
+
+namespace
+{
+
 // Moves the entry in under a name of its own: the .trashinfo is reserved first (created
 // exclusively), then the file is renamed in without replacing anything there, and what
-// arrived is checked to be what was meant.
-std::error_code moveInto(const TrashFolder &trash, const Entry &entry, const std::string &recordedPath)
+// arrived is checked to be what was meant. `move` learns where it went.
+std::error_code moveInto(FreedesktopTrash::Move &move, const Entry &entry, const std::string &recordedPath)
 {
+    const TrashFolder &trash = move.trash;
     const std::string content
         = "[Trash Info]\nPath=" + trashInfoPath(recordedPath) + "\nDeletionDate=" + deletionDate() + "\n";
     for (int number = 1; number < 10000; ++number) {
@@ -270,16 +336,41 @@ std::error_code moveInto(const TrashFolder &trash, const Entry &entry, const std
             if (::renameat(entry.folder.get(), entry.name.c_str(), trash.files.get(), name.c_str()) != 0)
                 return dropInfo(lastError());
         }
+        move.name = name;
+        move.infoName = infoName;
+        move.from = FileDescriptor(::fcntl(entry.folder.get(), F_DUPFD_CLOEXEC, 0));
+        move.fromName = entry.name;
         struct stat moved = {};
         if (::fstatat(trash.files.get(), name.c_str(), &moved, AT_SYMLINK_NOFOLLOW) != 0
             || !sameIdentity(moved, entry)) {
-            // Swapped in the moment between the last look and the move: put it back.
-            ::renameat2(trash.files.get(), name.c_str(), entry.folder.get(), entry.name.c_str(), RENAME_NOREPLACE);
-            return dropInfo(Failure::NotTheSearchedFile);
+            // Swapped in the moment between the last look and the move: put it back. What
+            // cannot be put back keeps its record, so that the file manager can restore it.
+            if (move.from.valid() && !move.putBack())
+                return Failure::NotTheSearchedFile;
+            return Failure::StrandedInTrash;
         }
         return {};
     }
     return std::make_error_code(std::errc::file_exists);
+}
+
+// The top of the volume that holds `real` (the file's real path) on `device`: the mount
+// point, or below it the highest folder still on the file's own device, as a btrfs
+// subvolume has a device of its own without a mount of its own.
+std::string volumeTopOf(const std::string &real, const std::string &mountPoint, dev_t device)
+{
+    struct stat status = {};
+    if (::stat(mountPoint.c_str(), &status) == 0 && status.st_dev == device)
+        return mountPoint;
+    std::string top = real.substr(0, real.rfind('/'));
+    while (top.size() > mountPoint.size()) {
+        const std::size_t slash = top.rfind('/');
+        const std::string parent = slash == 0 ? std::string("/") : top.substr(0, slash);
+        if (::stat(parent.c_str(), &status) != 0 || status.st_dev != device)
+            break;
+        top = parent;
+    }
+    return top.empty() ? std::string("/") : top;
 }
 
 } // namespace
@@ -332,29 +423,66 @@ FreedesktopTrash::FreedesktopTrash(std::string homeTrash)
 {
 }
 
+FreedesktopTrash::~FreedesktopTrash() = default;
+
 std::error_code FreedesktopTrash::moveToTrash(const Entry &entry)
 {
+    m_last.reset();
     const std::string real = realPathOf(entry);
     // A file on the home trash's volume goes there; the volume's own trash folders are for
     // the other volumes, and for a file on another mount of the home volume, which cannot be
     // renamed into the home trash.
     TrashResult home = homeTrashFolder(m_homeTrash);
     if (home.trash && home.trash->device == entry.status.st_dev) {
-        const std::error_code error = moveInto(*home.trash, entry, real);
+        auto move = std::make_unique<Move>(Move {std::move(*home.trash), {}, {}, {}, {}});
+        const std::error_code error = moveInto(*move, entry, real);
+        if (!error || error == Failure::StrandedInTrash)
+            m_last = std::move(move);
         if (error != std::errc::cross_device_link)
             return error;
     } else if (!home.trash && deviceOfNearest(m_homeTrash) == entry.status.st_dev) {
         return home.error; // the home volume's trash is not usable: say why
     }
-    const std::string top = currentMountPointOf(real);
-    TrashResult volume = volumeTrashFolder(top);
+    Mount mount = currentMountOf(real);
+    mount.point = volumeTopOf(real, mount.point, entry.status.st_dev);
+    TrashResult volume = volumeTrashFolder(mount);
     if (!volume.trash)
         return volume.error ? volume.error : std::error_code(Failure::NoUsableTrash);
     if (volume.trash->device != entry.status.st_dev)
         return Failure::NoUsableTrash;
     // In a volume's own trash the path is recorded relative to the volume's top folder.
+    const std::string &top = mount.point;
     const std::string relative = top == "/" ? real.substr(1) : real.substr(std::min(real.size(), top.size() + 1));
-    return moveInto(*volume.trash, entry, relative);
+    auto move = std::make_unique<Move>(Move {std::move(*volume.trash), {}, {}, {}, {}});
+    const std::error_code error = moveInto(*move, entry, relative);
+    if (!error || error == Failure::StrandedInTrash)
+        m_last = std::move(move);
+    return error;
+}
+
+std::error_code FreedesktopTrash::putBack()
+{
+    if (!m_last)
+        return std::make_error_code(std::errc::no_such_file_or_directory);
+    const std::error_code error = m_last->putBack();
+    if (!error)
+        m_last.reset();
+    return error;
+}
+
+std::string FreedesktopTrash::lastPlace() const
+{
+    return m_last ? m_last->place() : std::string();
+}
+
+ScopedPutBackFault::ScopedPutBackFault()
+{
+    putBackFault.store(true);
+}
+
+ScopedPutBackFault::~ScopedPutBackFault()
+{
+    putBackFault.store(false);
 }
 
 } // namespace kw::fs

@@ -142,30 +142,40 @@ bool contains(std::string_view folder, std::string_view path)
 
 } // namespace
 
-std::string mountPointOf(std::string_view path, std::string_view mountInfoText)
+Mount mountOf(std::string_view path, std::string_view mountInfoText)
 {
-    std::string best = "/";
+    Mount best;
     std::istringstream lines {std::string(mountInfoText)};
     std::string line;
     while (std::getline(lines, line)) {
-        // id, parent id, major:minor, root, mount point, …
+        // id, parent id, major:minor, root, mount point, options, optional fields, "-", type, …
         std::istringstream fields(line);
         std::string id, parent, device, root, point;
         if (!(fields >> id >> parent >> device >> root >> point))
             continue;
         point = folderForm(unescaped(point));
-        if (contains(point, path) && point.size() > best.size())
-            best = point;
+        // The longest holds it; of two on one point the later, which hides the other.
+        if (!contains(point, path) || point.size() < best.point.size())
+            continue;
+        std::string field, type;
+        while (fields >> field && field != "-") { }
+        fields >> type;
+        best = {point, type};
     }
     return best;
 }
 
-std::string currentMountPointOf(std::string_view path)
+std::string mountPointOf(std::string_view path, std::string_view mountInfoText)
+{
+    return mountOf(path, mountInfoText).point;
+}
+
+Mount currentMountOf(std::string_view path)
 {
     std::ifstream in("/proc/self/mountinfo");
     std::stringstream text;
     text << in.rdbuf();
-    return mountPointOf(path, text.str());
+    return mountOf(path, text.str());
 }
 
 std::size_t volumeIndexOf(std::string_view folder, const std::vector<Volume> &volumes)

@@ -23,12 +23,19 @@ std::vector<Volume> userVolumes(std::string_view mountsText, std::string_view ho
 // The same for this machine and user.
 std::vector<Volume> currentUserVolumes();
 
-// The mount point that holds `path` (absolute, no links): the longest mount point of the
-// text of /proc/self/mountinfo that contains it; "/" when none does.
+// A mount as /proc/self/mountinfo tells it.
+struct Mount {
+    std::string point = "/"; // folder form
+    std::string type; // "ext4", "vfat", "fuseblk", "fuse.bindfs" …; empty where unknown
+};
+
+// The mount that holds `path` (absolute, no links): the one with the longest mount point of
+// the text of /proc/self/mountinfo that contains it; "/" when none does.
+Mount mountOf(std::string_view path, std::string_view mountInfoText);
 std::string mountPointOf(std::string_view path, std::string_view mountInfoText);
 
 // The same for this process's mounts.
-std::string currentMountPointOf(std::string_view path);
+Mount currentMountOf(std::string_view path);
 
 // The volume a folder lies on: the one with the longest mount point that contains it
 // (the root at least); its index in `volumes`.

@@ -75,12 +75,20 @@ FormattedDocument deletionLog(const std::vector<std::string> &removed, std::stri
     return document;
 }
 
+std::string outcomeReason(const TrashOutcome &outcome)
+{
+    std::string text = search::reasonText(outcome.error);
+    if (!outcome.strandedAt.empty())
+        text += "; sie liegt jetzt im Papierkorb als '" + outcome.strandedAt + "'";
+    return text;
+}
+
 std::string notMovedText(const std::vector<TrashOutcome> &failures)
 {
     std::string text = failures.size() == 1 ? "Diese Datei konnte nicht in den Papierkorb verschoben werden:"
                                             : "Diese Dateien konnten nicht in den Papierkorb verschoben werden:";
     for (const TrashOutcome &failure : failures)
-        text += "\r" + failure.path + " (" + search::reasonText(failure.error) + ")";
+        text += "\r" + failure.path + " (" + outcomeReason(failure) + ")";
     return text;
 }
 

@@ -32,6 +32,9 @@ std::vector<std::string> reconcileAfterDeletion(
 // removed lines, and the footer.
 FormattedDocument deletionLog(const std::vector<std::string> &removed, std::string_view date, std::string_view time);
 
+// Why a file was not moved, and where it lies when it could not be put back.
+std::string outcomeReason(const TrashOutcome &outcome);
+
 // The message after a run in which some files could not be moved: each with its reason.
 std::string notMovedText(const std::vector<TrashOutcome> &failures);
 

@@ -3,6 +3,8 @@
 #include "fs/failure.h"
 #include "fs/path_text.h"
 
+#include <cerrno>
+
 namespace kw::results
 {
 namespace
@@ -40,13 +42,41 @@ std::error_code asSearched(const fs::Entry &entry, const search::FoundFile *foun
     return {};
 }
 
-// Whether a copy that stays still holds what `file` holds.
-std::error_code keptCopyHolds(
-    const fs::Entry &file, const std::vector<std::string> &kept, const search::SearchRecords *records)
+constexpr std::size_t kFirstBlock = 4096;
+
+// The first block of a file, or why it cannot be read.
+std::error_code readFirstBlock(const fs::Entry &file, std::string &block)
 {
+    const fs::Opened opened = fs::openEntryForReading(file);
+    if (opened.error)
+        return opened.error;
+    block.resize(kFirstBlock);
+    const std::ptrdiff_t n = fs::readAt(opened.fd.get(), block.data(), block.size(), 0);
+    if (n < 0)
+        return {errno, std::generic_category()};
+    block.resize(static_cast<std::size_t>(n));
+    return {};
+}
+
+// Whether the copy kept is still there as it was when the file went.
+bool keptCopyStayed(const CheckedFile &checked, const search::SearchRecords *records)
+{
+    const fs::EntryResult copy = findAgain(checked.keptCopy, records);
+    std::string start;
+    return !copy.error && copy.entry.isRegularFile() && !readFirstBlock(copy.entry, start)
+        && start == checked.keptStart;
+}
+
+// Whether a copy that stays still holds what `file` holds; `checked` learns which one.
+std::error_code keptCopyHolds(
+    CheckedFile &checked, const std::vector<std::string> &kept, const search::SearchRecords *records)
+{
+    const fs::Entry &file = checked.entry;
     std::error_code problem = fs::Failure::NoKeptCopy;
     for (const std::string &path : kept) {
         const fs::EntryResult copy = findAgain(path, records);
+        if (copy.error && copy.error != std::errc::no_such_file_or_directory)
+            problem = copy.error;
         if (copy.error || !copy.entry.isRegularFile())
             continue;
         if (copy.entry.sameEntryAs(file)) {
@@ -57,14 +87,21 @@ std::error_code keptCopyHolds(
         if (mine.error)
             return mine.error;
         const fs::Opened theirs = fs::openEntryForReading(copy.entry);
-        if (theirs.error)
+        if (theirs.error) {
+            problem = theirs.error; // the copy is there, but why it cannot be read is said
             continue;
+        }
         bool equal = false;
         if (const std::error_code error = fs::compareContents(mine.fd.get(), theirs.fd.get(), equal))
             return error;
-        if (equal)
-            return {};
-        problem = fs::Failure::KeptCopyDiffers;
+        if (!equal) {
+            problem = fs::Failure::KeptCopyDiffers;
+            continue;
+        }
+        if (const std::error_code error = readFirstBlock(copy.entry, checked.keptStart))
+            return error;
+        checked.keptCopy = path;
+        return {};
     }
     return problem;
 }
@@ -111,8 +148,25 @@ CheckedFile checkBeforeTrash(const TrashRequest &request, const search::SearchRe
     checked.entry = std::move(found.entry);
     checked.error = asSearched(checked.entry, records != nullptr ? records->find(request.path) : nullptr);
     if (!checked.error && !request.everyCopyConfirmed)
-        checked.error = keptCopyHolds(checked.entry, request.keptCopies, records);
+        checked.error = keptCopyHolds(checked, request.keptCopies, records);
     return checked;
+}
+
+TrashOutcome trashOne(const TrashRequest &request, const search::SearchRecords *records, fs::Trash &trash)
+{
+    const CheckedFile checked = checkBeforeTrash(request, records);
+    TrashOutcome outcome {request.path, checked.error, {}};
+    if (!outcome.error)
+        outcome.error = trash.moveToTrash(checked.entry);
+    else
+        return outcome;
+    if (!outcome.error && !request.everyCopyConfirmed && !keptCopyStayed(checked, records)) {
+        const std::error_code notBack = trash.putBack();
+        outcome.error = notBack ? fs::Failure::StrandedInTrash : fs::Failure::SameFileUnderOtherName;
+    }
+    if (outcome.error == fs::Failure::StrandedInTrash)
+        outcome.strandedAt = trash.lastPlace();
+    return outcome;
 }
 
 std::vector<TrashOutcome> moveToTrash(
@@ -120,10 +174,8 @@ std::vector<TrashOutcome> moveToTrash(
 {
     std::vector<TrashOutcome> outcomes;
     outcomes.reserve(requests.size());
-    for (const TrashRequest &request : requests) {
-        const CheckedFile checked = checkBeforeTrash(request, records);
-        outcomes.push_back({request.path, checked.error ? checked.error : trash.moveToTrash(checked.entry)});
-    }
+    for (const TrashRequest &request : requests)
+        outcomes.push_back(trashOne(request, records, trash));
     return outcomes;
 }
 

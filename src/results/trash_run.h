@@ -33,6 +33,8 @@ std::vector<TrashRequest> trashRequests(
 struct CheckedFile {
     fs::Entry entry;
     std::error_code error; // why it must stay; empty: it may go
+    std::string keptCopy; // the copy found equal, which must still be there after the move
+    std::string keptStart; // its first block as it was then
 };
 
 // The checks before a file goes. It is found again without following a link below the
@@ -45,7 +47,14 @@ CheckedFile checkBeforeTrash(const TrashRequest &request, const search::SearchRe
 struct TrashOutcome {
     std::string path;
     std::error_code error; // empty: moved to the trash
+    std::string strandedAt; // with Failure::StrandedInTrash: where it lies now
 };
+
+// Checks one file, moves it, and checks the outcome: where the copy that stays went with it
+// (one file under two names: a case-insensitive volume, a FUSE view of a searched folder),
+// the file is put back at once. Names cannot tell that case from a hard link, so it is found
+// afterwards: the kept copy must still be there and read the same first block.
+TrashOutcome trashOne(const TrashRequest &request, const search::SearchRecords *records, fs::Trash &trash);
 
 // Checks and moves each file in turn.
 std::vector<TrashOutcome> moveToTrash(

@@ -122,6 +122,10 @@ std::string failureReason(fs::Failure failure)
         return "der Papierkorb gehört nicht Ihnen, oder andere dürfen darin schreiben";
     case fs::Failure::ShortWrite:
         return "der Eintrag im Papierkorb konnte nicht ganz geschrieben werden";
+    case fs::Failure::SameFileUnderOtherName:
+        return "die verbleibende Kopie ist dieselbe Datei unter anderem Namen";
+    case fs::Failure::StrandedInTrash:
+        return "sie konnte nicht aus dem Papierkorb zurückgelegt werden";
     }
     return {};
 }

@@ -28,6 +28,10 @@ public:
         return QFile::moveToTrash(displayPath(entry.path)) ? std::error_code {}
                                                            : std::make_error_code(std::errc::operation_not_permitted);
     }
+    // The shell keeps no handle on what it moved; Windows has no second name for a file's
+    // folder that the check after a move would meet.
+    std::error_code putBack() override { return std::make_error_code(std::errc::operation_not_supported); }
+    std::string lastPlace() const override { return {}; }
 };
 #endif
 

@@ -77,12 +77,14 @@ TEST(Deletion, RequestsHoldTheMarkedLinesAsAbsolutePathsWithTheCopiesThatStay)
 
 TEST(Deletion, FailureMessageNamesEachFileWithItsReason)
 {
-    const std::vector<TrashOutcome> failures
-        = {{"/a/x", fs::Failure::KeptCopyDiffers}, {"/b/y", std::make_error_code(std::errc::permission_denied)}};
+    const std::vector<TrashOutcome> failures = {{"/a/x", fs::Failure::KeptCopyDiffers, {}},
+        {"/b/y", std::make_error_code(std::errc::permission_denied), {}},
+        {"/c/z", fs::Failure::StrandedInTrash, "/h/Trash/files/z"}};
     const std::string text = notMovedText(failures);
     EXPECT_EQ(text,
         "Diese Dateien konnten nicht in den Papierkorb verschoben werden:\r/a/x (die verbleibende Kopie ist "
-        "nicht mehr gleich)\r/b/y (keine Berechtigung)");
+        "nicht mehr gleich)\r/b/y (keine Berechtigung)\r/c/z (sie konnte nicht aus dem Papierkorb zurückgelegt "
+        "werden; sie liegt jetzt im Papierkorb als '/h/Trash/files/z')");
 }
 
 TEST(Deletion, LogHasHeadingDateRemovedLinesAndFooter)

@@ -34,6 +34,8 @@ public:
             return std::make_error_code(std::errc::device_or_resource_busy);
         return m_trash.moveToTrash(entry);
     }
+    std::error_code putBack() override { return m_trash.putBack(); }
+    std::string lastPlace() const override { return m_trash.lastPlace(); }
 
 private:
     fs::FreedesktopTrash m_trash;

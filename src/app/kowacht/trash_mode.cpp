@@ -1,6 +1,7 @@
 #include "app/kowacht/trash_mode.h"
 
 #include "fs/path_text.h"
+#include "results/deletion.h"
 #include "search/result_list.h"
 #include "search/texts.h"
 
@@ -48,13 +49,14 @@ bool carryOutTrash(
     bool everything = true;
     for (const results::TrashRequest &request : plan.requests) {
         const std::string shown = escapedForMessage(request.path);
-        const results::CheckedFile checked = results::checkBeforeTrash(request, records);
-        std::error_code error = checked.error;
-        if (!error && !dryRun)
-            error = trash.moveToTrash(checked.entry);
-        if (error) {
+        const results::TrashOutcome outcome = dryRun
+            ? results::TrashOutcome {request.path, results::checkBeforeTrash(request, records).error, {}}
+            : results::trashOne(request, records, trash);
+        if (outcome.error) {
             everything = false;
-            progress.message("kowacht: nicht verschoben: " + shown + " (" + search::reasonText(error) + ")");
+            results::TrashOutcome said = outcome; // where it lies, escaped as every path here
+            said.strandedAt = outcome.strandedAt.empty() ? std::string() : escapedForMessage(outcome.strandedAt);
+            progress.message("kowacht: nicht verschoben: " + shown + " (" + results::outcomeReason(said) + ")");
         } else {
             progress.message(
                 (dryRun ? "kowacht: würde in den Papierkorb verschieben: " : "kowacht: in den Papierkorb: ") + shown);
