@@ -1,6 +1,8 @@
 #include "search/block_hash.h"
 
+#include <chrono>
 #include <cstring>
+#include <exception>
 #include <random>
 
 namespace kw::search
@@ -45,10 +47,19 @@ struct SipState {
 
 BlockHash::BlockHash()
 {
-    std::random_device random;
-    const auto draw = [&] { return (static_cast<std::uint64_t>(random()) << 32) ^ random(); };
-    m_key0 = draw();
-    m_key1 = draw();
+    try {
+        std::random_device random;
+        const auto draw = [&] { return (static_cast<std::uint64_t>(random()) << 32) ^ random(); };
+        m_key0 = draw();
+        m_key1 = draw();
+    } catch (const std::exception &) {
+        // No source of randomness (no /dev/urandom, no getrandom): a guessable key lets
+        // planted collisions cost time, never a wrong result, as every match is compared
+        // byte for byte. The clock and this object's address still differ between runs.
+        const auto now = static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+        m_key0 = now ^ 0x9e3779b97f4a7c15ULL;
+        m_key1 = reinterpret_cast<std::uintptr_t>(this) ^ (now << 17);
+    }
 }
 
 std::uint64_t BlockHash::operator()(const char *data, std::size_t length) const

@@ -71,7 +71,7 @@ ComparisonResult Tcomp(const Inventory &inventory, const CandidateList &candidat
     const BlockHash hash; // one secret key for the whole search
     std::atomic<OrderedWork<GroupWork> *> started {nullptr};
     // Declared before the work, so that it stops only after every helper that may start it.
-    DiskOrderReadAhead readAhead(inventory, candidates, kReadAheadWindow, settings.cancel);
+    DiskOrderReadAhead readAhead(inventory, candidates, kReadAheadWindow, settings.cancel, settings.hooks);
     DiskWaits diskWaits([&started, &readAhead, &settings] {
         if (settings.readAhead == ReadAhead::WhenWaiting)
             readAhead.start();
@@ -95,8 +95,11 @@ ComparisonResult Tcomp(const Inventory &inventory, const CandidateList &candidat
                 group.files.assign(candidates.group(g).begin(), candidates.group(g).end());
                 group.members = membersOf(inventory, candidates.group(g));
                 group.comparison = comparers[thread]->CompFile(group.members, candidates.groupKey(g));
-            } catch (const std::exception &) {
+            } catch (const SearchCancelled &) {
+                throw;
+            } catch (...) {
                 group.comparison.failed = true;
+                group.comparison.failure = SearchFailure::of(std::current_exception());
             }
             return group;
         });
@@ -124,6 +127,8 @@ ComparisonResult Tcomp(const Inventory &inventory, const CandidateList &candidat
         state.OuterIndex = group.comparison.outer;
         state.InnerIndex = group.comparison.inner;
         if (group.comparison.failed) {
+            if (!result.failure)
+                result.failure = group.comparison.failure;
             observer.unexpectedError(static_cast<std::size_t>(state.SearchIndex), state.OuterIndex, state.InnerIndex);
             continue;
         }
@@ -160,6 +165,9 @@ ComparisonResult Tcomp(const Inventory &inventory, const CandidateList &candidat
         found += listed;
     }
     state.FoundCount = decimal(found);
+    readAhead.stop();
+    if (!result.failure && readAhead.failure())
+        result.failure = readAhead.failure();
     return result;
 }
 

@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,9 @@ struct ComparisonResult {
     std::size_t blockCount = 0;
     // Which inventory file each path line is (separators hold none), for the records.
     std::vector<std::uint32_t> lineFiles;
+    // The first thing that failed as it should not: a group that could not be compared, or
+    // the read-ahead's thread. The list holds every group that was compared.
+    std::optional<SearchFailure> failure;
 };
 
 // Takes the blocks of a search in order as they are found: the paths and their size.
@@ -54,7 +58,8 @@ struct ComparisonSettings {
 // sets `FoundCount`, `ComparedCount` and `SearchIndex`. Groups are compared on several
 // threads at once; their blocks and reports come out in group order all the same. A
 // member that cannot be read, or changed while it was, is reported and counted. A failure
-// while one group is compared is reported with its position and the walk goes on.
+// while one group is compared is reported with its position, kept with its reason in the
+// result, and the walk goes on.
 ComparisonResult Tcomp(const Inventory &inventory, const CandidateList &candidates, SearchState &state,
     SearchObserver &observer, const ComparisonSettings &settings);
 

@@ -5,6 +5,7 @@
 #include "search/block_hash.h"
 #include "search/disk_waits.h"
 #include "search/options.h"
+#include "search/search_failure.h"
 
 #include <atomic>
 #include <cstddef>
@@ -61,6 +62,7 @@ struct GroupComparison {
     std::size_t outer = 0; // the two members compared last, for the report of a failure
     std::size_t inner = 0;
     bool failed = false; // something unexpected (memory) stopped the comparison of the group
+    SearchFailure failure; // what it was, when failed
 };
 
 // Partitions a size group into sets of files with equal contents by reading all members in

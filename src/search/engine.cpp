@@ -98,12 +98,17 @@ SearchOutcome runSearch(const SearchRequest &request, SearchObserver &observer, 
             inventory = takeInventory(std::move(folders.tops), std::move(lines), state, observer);
             checkCancel(options.cancel);
             candidates = groupBySize(inventory, state, observer);
-        } catch (const std::exception &) {
+        } catch (const SearchCancelled &) {
+            throw;
+        } catch (...) {
             // Per-file and per-folder failures are data; only something like exhausted
-            // memory ends the phases early, and then the candidate list is still empty.
+            // memory ends the phases early, and then nothing is compared.
+            outcome.failure = SearchFailure::of(std::current_exception());
             candidates = CandidateList {};
         }
         ComparisonResult compared = Tcomp(inventory, candidates, state, observer, comparisonSettings(request, options));
+        if (!outcome.failure)
+            outcome.failure = std::move(compared.failure);
         if (options.keepRecords)
             outcome.records = recordsOf(inventory, compared);
         outcome.lines = std::move(compared.lines);
@@ -116,6 +121,14 @@ SearchOutcome runSearch(const SearchRequest &request, SearchObserver &observer, 
         outcome.lines.clear();
         outcome.widthProbes.clear();
         outcome.blockSizes.clear();
+    } catch (...) {
+        // The comparison itself broke off (the group at its end, or putting the list
+        // together): no list is shown that may lack what was found.
+        outcome.failure = SearchFailure::of(std::current_exception());
+        outcome.lines.clear();
+        outcome.widthProbes.clear();
+        outcome.blockSizes.clear();
+        outcome.records.reset();
     }
     return outcome;
 }

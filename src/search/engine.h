@@ -6,10 +6,12 @@
 #include "search/records.h"
 #include "search/request.h"
 #include "search/result_list.h"
+#include "search/search_failure.h"
 #include "search/state.h"
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,9 @@ struct SearchOutcome {
     std::size_t blockCount = 0; // blocks found, also those handed to a block sink
     SearchState state; // the counts as the search left them
     bool cancelled = false; // stopped before its end: the list is empty
+    // Something failed that should not: the list holds only what was compared before, or
+    // beside, the failure (nothing, where a phase before the comparison failed).
+    std::optional<SearchFailure> failure;
     std::shared_ptr<const SearchRecords> records; // with EngineOptions::keepRecords
 
     // "Suchergebnis (X aus Y Dateien)", with " / E Fehler!" when something could not be read.
@@ -33,7 +38,8 @@ struct SearchOutcome {
 // Runs the phases in their order: folder collection, de-duplication of the folder list,
 // inventory, size grouping; then the comparison over what the candidate list holds, which is
 // nothing when an earlier phase failed. Reports to `observer` on the calling thread; other
-// threads help with listing and comparing. A cancelled search returns an empty list.
+// threads help with listing and comparing, where they can be had. A cancelled search
+// returns an empty list. Throws nothing: what failed is the outcome's failure.
 SearchOutcome runSearch(const SearchRequest &request, SearchObserver &observer, const EngineOptions &options = {});
 
 } // namespace kw::search

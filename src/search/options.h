@@ -15,6 +15,7 @@ namespace kw::search
 struct SearchHooks {
     std::function<void()> afterFolders; // the folders are collected, the files not yet listed
     std::function<void(const std::string &path)> afterLastBlock; // a file's last block was read
+    std::function<void()> readAheadStarted; // first thing on the read-ahead's thread
 };
 
 // When the comparison's first blocks are asked of the disk ahead of it, in the disk's order.

@@ -3,6 +3,8 @@
 // and yet the search reports and lists everything in the one order a single thread would.
 #pragma once
 
+#include "search/thread_start.h"
+
 #include <algorithm>
 #include <condition_variable>
 #include <cstddef>
@@ -24,7 +26,8 @@ namespace kw::search
 // Only the thread that created the object adds tasks and takes results. A task receives the
 // number of the thread that runs it: 0 for the taking thread, 1 … maxThreads − 1 for helpers.
 // Further helpers, up to `maxThreads`, are started on request (addHelper): threads that wait
-// for a disk use no processor, and a slow disk is better given more to do at once.
+// for a disk use no processor, and a slow disk is better given more to do at once. A helper
+// that cannot be started is done without: the taking thread does all the work if need be.
 template<typename Result>
 class OrderedWork
 {
@@ -34,18 +37,26 @@ public:
     OrderedWork(unsigned threads, std::size_t lookAhead, unsigned maxThreads = 0)
         : m_lookAhead(lookAhead == 0 ? 1 : lookAhead), m_maxThreads(std::max(threads, maxThreads))
     {
-        for (unsigned t = 1; t < threads; ++t)
-            m_helpers.emplace_back([this, t] { help(t); });
+        // Room for every helper first: once one runs, nothing here may throw, or it would be
+        // left running with no one to join it.
+        m_helpers.reserve(m_maxThreads);
+        for (unsigned t = 1; t < threads && !m_cannotStart; ++t)
+            m_cannotStart = !startHelper();
     }
 
     // Starts one more helper, unless there are `maxThreads` threads already. Any thread may ask.
     void addHelper()
     {
         const std::lock_guard lock(m_mutex);
-        if (m_closing || m_helpers.size() + 1 >= m_maxThreads)
-            return;
-        const auto t = static_cast<unsigned>(m_helpers.size() + 1);
-        m_helpers.emplace_back([this, t] { help(t); });
+        if (!m_closing && !m_cannotStart && m_helpers.size() + 1 < m_maxThreads)
+            m_cannotStart = !startHelper();
+    }
+
+    // How many threads work, the taking one included.
+    unsigned threadCount()
+    {
+        const std::lock_guard lock(m_mutex);
+        return static_cast<unsigned>(m_helpers.size() + 1);
     }
     OrderedWork(const OrderedWork &) = delete;
     OrderedWork &operator=(const OrderedWork &) = delete;
@@ -109,6 +120,15 @@ private:
 
     bool startable() const { return m_started < m_slots.size() && m_started < m_lookAhead; }
 
+    bool startHelper()
+    {
+        const auto t = static_cast<unsigned>(m_helpers.size() + 1);
+        std::optional<std::thread> helper = tryStartThread([this, t] { help(t); });
+        if (helper)
+            m_helpers.push_back(std::move(*helper)); // reserved: does not throw
+        return helper.has_value();
+    }
+
     // Starts the oldest task not started yet; called and returns with the lock held. Slots
     // live in a deque: a reference stays valid while others are added or the front one is
     // taken, and a started one is taken only when finished.
@@ -157,6 +177,7 @@ private:
     unsigned m_sleepingHelpers = 0;
     bool m_takerWaiting = false;
     bool m_closing = false;
+    bool m_cannotStart = false; // a start failed: the system has no more threads to give
     std::vector<std::thread> m_helpers;
 };
 

@@ -2,6 +2,7 @@
 
 #include "fs/file_access.h"
 #include "search/content_compare.h"
+#include "search/thread_start.h"
 
 #include <algorithm>
 #include <tuple>
@@ -34,12 +35,17 @@ ReadAheadWindow readAheadWindow(
 }
 
 DiskOrderReadAhead::DiskOrderReadAhead(const Inventory &inventory, const CandidateList &candidates,
-    std::uint64_t windowBytes, const std::atomic<bool> *cancel)
-    : m_inventory(inventory), m_candidates(candidates), m_windowBytes(windowBytes), m_cancel(cancel)
+    std::uint64_t windowBytes, const std::atomic<bool> *cancel, const SearchHooks *hooks)
+    : m_inventory(inventory), m_candidates(candidates), m_windowBytes(windowBytes), m_cancel(cancel), m_hooks(hooks)
 {
 }
 
 DiskOrderReadAhead::~DiskOrderReadAhead()
+{
+    stop();
+}
+
+void DiskOrderReadAhead::stop()
 {
     {
         const std::lock_guard lock(m_mutex);
@@ -55,8 +61,17 @@ void DiskOrderReadAhead::start()
     if (m_started.exchange(true))
         return;
     const std::lock_guard lock(m_mutex);
-    if (!m_stop)
-        m_thread = std::thread([this, from = m_reached] { run(from); });
+    if (m_stop)
+        return;
+    std::optional<std::thread> thread = tryStartThread([this, from = m_reached] {
+        try {
+            run(from);
+        } catch (...) { // nothing may leave a thread; the search says what it was
+            m_failure = SearchFailure::of(std::current_exception());
+        }
+    });
+    if (thread)
+        m_thread = std::move(*thread);
 }
 
 void DiskOrderReadAhead::reached(std::size_t group)
@@ -76,6 +91,8 @@ void DiskOrderReadAhead::reached(std::size_t group)
 // it likes, but what is read far ahead may be dropped again before it is used.
 void DiskOrderReadAhead::run(std::size_t group)
 {
+    if (m_hooks != nullptr && m_hooks->readAheadStarted)
+        m_hooks->readAheadStarted();
     std::string relative;
     std::size_t previous = group;
     while (group < m_candidates.groupCount() && waitForComparison(previous)) {

@@ -5,6 +5,7 @@
 
 #include "search/inventory.h"
 #include "search/options.h"
+#include "search/search_failure.h"
 #include "search/size_grouping.h"
 
 #include <atomic>
@@ -39,12 +40,13 @@ inline constexpr std::uint64_t kReadAheadWindow = 64ULL << 20;
 // gives hints: what it asks for lands in the page cache, and the comparison reads (and
 // checks) every byte itself, so a hint that fails or comes too late changes nothing but
 // the time. The comparison's taking thread tells it where the comparison is; it stops when
-// it goes.
+// it goes. Where no thread can be had, nothing is read ahead; what fails on its thread ends
+// it and is kept for the search to report.
 class DiskOrderReadAhead
 {
 public:
     DiskOrderReadAhead(const Inventory &inventory, const CandidateList &candidates, std::uint64_t windowBytes,
-        const std::atomic<bool> *cancel);
+        const std::atomic<bool> *cancel, const SearchHooks *hooks = nullptr);
     DiskOrderReadAhead(const DiskOrderReadAhead &) = delete;
     DiskOrderReadAhead &operator=(const DiskOrderReadAhead &) = delete;
     ~DiskOrderReadAhead();
@@ -56,6 +58,10 @@ public:
     void reached(std::size_t group);
     // How many files it has asked for so far.
     std::size_t filesAsked() const { return m_asked.load(std::memory_order_relaxed); }
+    // What ended its thread early; read after stop().
+    const std::optional<SearchFailure> &failure() const { return m_failure; }
+    // Ends the thread and waits for it; later calls do nothing.
+    void stop();
 
 private:
     void run(std::size_t group);
@@ -66,6 +72,7 @@ private:
     const CandidateList &m_candidates;
     const std::uint64_t m_windowBytes;
     const std::atomic<bool> *m_cancel;
+    const SearchHooks *m_hooks;
     std::atomic<bool> m_started {false};
     std::atomic<std::size_t> m_asked {0};
     std::mutex m_mutex;
@@ -74,6 +81,7 @@ private:
     std::optional<std::size_t> m_waitingFor; // the group the thread waits for, while it does
     std::atomic<bool> m_stop {false}; // set under the mutex, read without it between files
     std::thread m_thread;
+    std::optional<SearchFailure> m_failure; // written by the thread, read once it is joined
 };
 
 } // namespace kw::search

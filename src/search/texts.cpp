@@ -83,6 +83,10 @@ std::string systemReason(std::errc error)
         return "zu viele offene Dateien";
     case std::errc::not_enough_memory:
         return "nicht genug Arbeitsspeicher";
+    case std::errc::resource_unavailable_try_again:
+        return "das System gibt keine weiteren Threads oder Prozesse her";
+    case std::errc::state_not_recoverable:
+        return "ein interner Fehler";
     case std::errc::file_exists:
         return "existiert bereits";
     case std::errc::permission_denied:
@@ -196,6 +200,20 @@ std::string unexpectedErrorText(std::size_t line, std::size_t outer, std::size_t
     text.append("\r\rBitte Teilen sie die Fehlernummer+Fehlercode dem Autor mit!\r\r");
     text.append(kAuthorMail);
     return text;
+}
+
+std::string searchFailureReason(const SearchFailure &failure)
+{
+    std::string text = reasonText(failure.reason);
+    if (!failure.detail.empty())
+        text.append(" (").append(failure.detail).append(")");
+    return text;
+}
+
+std::string searchFailedText(const SearchFailure &failure)
+{
+    return "Die Suche brach ab: " + searchFailureReason(failure)
+        + ".\rDie Liste enthält nur, was bis dahin verglichen wurde.";
 }
 
 } // namespace kw::search

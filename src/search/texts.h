@@ -3,6 +3,7 @@
 #pragma once
 
 #include "search/observer.h"
+#include "search/search_failure.h"
 
 #include <cstddef>
 #include <string>
@@ -41,6 +42,11 @@ std::string resultCaption(std::string_view foundCount, std::string_view fileCoun
 // The report of an unexpected failure while comparing; lines are separated by single
 // carriage returns, as in every message text.
 std::string unexpectedErrorText(std::size_t line, std::size_t outer, std::size_t inner);
+
+// Why a search broke off, in the words of reasonText, the exception's own after them.
+std::string searchFailureReason(const SearchFailure &failure);
+// The desktop's message after a search that broke off.
+std::string searchFailedText(const SearchFailure &failure);
 
 // A count in decimal.
 std::string decimal(unsigned long long value);

@@ -101,6 +101,9 @@ void THauptfenster::Button1Click()
     m_searching = false;
     if (!found)
         showMessage(this, MessageKind::Information, qs(search::kNoDuplicatesText));
+    // Once, whatever failed and how often: the list shown holds what was compared.
+    if (outcome.failure)
+        showMessage(this, MessageKind::Error, qs(search::searchFailedText(*outcome.failure)));
     emit searchEnded();
 }
 

@@ -1,14 +1,17 @@
 #include "ui/search_run.h"
 
 #include "search/texts.h"
+#include "search/thread_start.h"
 #include "ui/message_box.h"
 #include "ui/progress_dialog.h"
 #include "ui/qt_text.h"
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QThread>
 #include <QTimer>
 
+#include <optional>
 #include <thread>
 
 namespace kw::ui
@@ -53,15 +56,30 @@ search::SearchOutcome SearchRun::execute(const search::SearchRequest &request)
             followFolder();
     });
     refresh.start();
-    std::thread worker([&] {
+    const auto search = [&] {
         search::EngineOptions options;
         options.keepRecords = true; // deleting checks each file against them
         options.cancel = &m_cancel;
-        outcome = search::runSearch(request, *this, options);
+        options.hooks = testHooks;
+        try {
+            outcome = search::runSearch(request, *this, options);
+        } catch (...) { // nothing may leave the thread; nothing half-made is shown
+            outcome = search::SearchOutcome {};
+            outcome.failure = search::SearchFailure::of(std::current_exception());
+        }
+    };
+    // Without a thread to be had the search runs here, as a search did before threads: the
+    // window waits for it, and the reports are drawn as they come.
+    std::optional<std::thread> worker = search::tryStartThread([&] {
+        search();
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
-    loop.exec();
-    worker.join();
+    if (worker) {
+        loop.exec();
+        worker->join();
+    } else {
+        search();
+    }
     disconnect(stop);
     refresh.stop();
     showStatus(); // the last text of the last phase, exact
@@ -109,8 +127,11 @@ void SearchRun::showPhase(search::Phase phase, std::uint64_t status)
 void SearchRun::phaseStarted(search::Phase phase)
 {
     const std::uint64_t status = m_status.load(std::memory_order_relaxed);
-    QMetaObject::invokeMethod(
-        this, [this, phase, status] { showPhase(phase, status); }, Qt::QueuedConnection);
+    if (QThread::currentThread() == thread())
+        showPhase(phase, status);
+    else
+        QMetaObject::invokeMethod(
+            this, [this, phase, status] { showPhase(phase, status); }, Qt::QueuedConnection);
 }
 
 void SearchRun::foldersFound(std::size_t count)
@@ -144,16 +165,17 @@ void SearchRun::folderListed(const std::string &folder)
 
 void SearchRun::waitForMessage(const QString &text)
 {
-    QMetaObject::invokeMethod(
-        this,
-        [this, text] {
-            showStatus();
-            // The box shows the arrow, not the hourglass of the search.
-            QApplication::setOverrideCursor(Qt::ArrowCursor);
-            showMessage(m_messageParent, MessageKind::Error, text);
-            QApplication::restoreOverrideCursor();
-        },
-        Qt::BlockingQueuedConnection);
+    const auto show = [this, text] {
+        showStatus();
+        // The box shows the arrow, not the hourglass of the search.
+        QApplication::setOverrideCursor(Qt::ArrowCursor);
+        showMessage(m_messageParent, MessageKind::Error, text);
+        QApplication::restoreOverrideCursor();
+    };
+    if (QThread::currentThread() == thread())
+        show();
+    else
+        QMetaObject::invokeMethod(this, show, Qt::BlockingQueuedConnection);
 }
 
 void SearchRun::skipped(const std::string &path, std::error_code reason)

@@ -37,6 +37,9 @@ public:
     // is listing now.
     std::function<void(const QString &folder)> onFolder;
 
+    // For tests: the seams every search of the program runs with; none by default.
+    static inline const search::SearchHooks *testHooks = nullptr;
+
     // The observer, called on the searching thread.
     void phaseStarted(search::Phase phase) override;
     void foldersFound(std::size_t count) override;

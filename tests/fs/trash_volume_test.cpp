@@ -4,6 +4,8 @@
 
 #include "fs/failure.h"
 #include "fs/file_access.h"
+#include "support/loop_volume.h"
+#include "support/other_user.h"
 #include "support/scratch_volume.h"
 #include "support/temp_tree.h"
 
@@ -12,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 namespace kw::fs
@@ -153,6 +156,107 @@ TEST(HomeTrash, ALinkTheUserMadeIsFollowedToAFolderOfTheirOwn)
     const std::string y = t.file("y.txt", "inhalt");
     EXPECT_EQ(moveFile(foreign, y), Failure::UnsafeTrash);
     EXPECT_TRUE(fileExists(y));
+}
+
+// The volumes a desktop mounts for a user from a USB disk or a Windows partition: their file
+// systems keep no permissions, so every entry shows 0777 and belongs to the mounting user.
+struct PermissionlessCase {
+    test::LoopVolume::Kind kind;
+    const char *options;
+    const char *name;
+};
+
+class PermissionlessVolume : public testing::TestWithParam<PermissionlessCase>
+{
+};
+
+constexpr int kNobody = 65534;
+
+TEST_P(PermissionlessVolume, TrashOfTheUserWhoMountedItTakesTheFile)
+{
+    test::LoopVolume volume(GetParam().kind, GetParam().options);
+    if (!volume.mounted())
+        GTEST_SKIP() << volume.skipReason();
+    test::TempTree home;
+    home.dir("nobody");
+    ASSERT_EQ(::chown(home.path("nobody").c_str(), kNobody, kNobody), 0);
+    const std::string file = volume.path("dup.txt");
+    // As the user the mount belongs to, as the desktop's automounter gives it.
+    const int moved = test::runAsOtherUser([&] {
+        if (!test::TempTree::writeAt(file, "kopie"))
+            return 10;
+        FreedesktopTrash trash(home.path("nobody/Trash"));
+        const EntryResult found = findEntry(file);
+        if (found.error)
+            return 11;
+        const std::error_code error = trash.moveToTrash(found.entry);
+        return error == Failure::UnsafeTrash ? 12 : error ? 13 : 0;
+    });
+    ASSERT_EQ(moved, 0);
+    const std::string own = volume.path(".Trash-" + std::to_string(kNobody));
+    EXPECT_FALSE(stdfs::exists(file));
+    EXPECT_EQ(test::readFile(own + "/files/dup.txt"), "kopie");
+    EXPECT_NE(test::readFile(own + "/info/dup.txt.trashinfo").find("\nPath=dup.txt\n"), std::string::npos);
+
+    // trash-cli finds it there, as the desktop's file manager does.
+    if (std::system("command -v trash-list >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "trash-list (trash-cli) is not installed";
+    const std::string listed = home.path("listed.txt");
+    const std::string command = "setpriv --reuid=" + std::to_string(kNobody) + " --regid=" + std::to_string(kNobody)
+        + " --clear-groups env HOME=" + home.path("nobody") + " XDG_DATA_HOME=" + home.path("nobody") + " trash-list > "
+        + listed + " 2>/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    EXPECT_NE(test::readFile(listed).find(file), std::string::npos) << test::readFile(listed);
+}
+
+TEST_P(PermissionlessVolume, ATrashFolderOfSomeoneElseOrALinkIsStillRefused)
+{
+    test::LoopVolume volume(GetParam().kind, GetParam().options);
+    if (!volume.mounted())
+        GTEST_SKIP() << volume.skipReason();
+    test::TempTree home; // root's own trash, on another volume
+    // As root, on a volume that shows everything as nobody's: the folder is not ours.
+    const std::string file = volume.path("dup.txt");
+    ASSERT_TRUE(test::TempTree::writeAt(file, "kopie"));
+    FreedesktopTrash trash(home.path("Trash"));
+    const EntryResult found = findEntry(file);
+    ASSERT_FALSE(found.error);
+    EXPECT_EQ(trash.moveToTrash(found.entry), Failure::UnsafeTrash);
+    EXPECT_EQ(test::readFile(file), "kopie");
+}
+
+INSTANTIATE_TEST_SUITE_P(Mounts, PermissionlessVolume,
+    testing::Values(PermissionlessCase {test::LoopVolume::Kind::Ntfs, "umask=000,uid=65534,gid=65534", "ntfs"},
+        PermissionlessCase {test::LoopVolume::Kind::Exfat, "umask=000,uid=65534,gid=65534", "exfat"},
+        PermissionlessCase {test::LoopVolume::Kind::Ntfs, "dmask=077,fmask=177,uid=65534,gid=65534", "ntfs_private"}),
+    [](const testing::TestParamInfo<PermissionlessCase> &row) { return std::string(row.param.name); });
+
+TEST(SubvolumeTrash, AFileOnABtrfsSubvolumeGoesToTheSubvolumesOwnTrash)
+{
+    test::LoopVolume volume(test::LoopVolume::Kind::Btrfs);
+    if (!volume.mounted())
+        GTEST_SKIP() << volume.skipReason();
+    // A home on the volume, its projects on a subvolume of their own: another device, no mount.
+    stdfs::create_directories(volume.path("home/jo"));
+    const std::string make = "btrfs subvolume create " + volume.path("home/jo/Projekte") + " >/dev/null 2>&1";
+    if (std::system(make.c_str()) != 0)
+        GTEST_SKIP() << "btrfs subvolume create failed";
+    struct stat top = {};
+    struct stat sub = {};
+    ASSERT_EQ(::stat(volume.root().c_str(), &top), 0);
+    ASSERT_EQ(::stat(volume.path("home/jo/Projekte").c_str(), &sub), 0);
+    ASSERT_NE(top.st_dev, sub.st_dev) << "a subvolume is expected to have a device of its own";
+
+    const std::string file = volume.path("home/jo/Projekte/a/dup.c");
+    stdfs::create_directories(stdfs::path(file).parent_path());
+    ASSERT_TRUE(test::TempTree::writeAt(file, "int x;"));
+    FreedesktopTrash trash(volume.path("home/jo/.local/share/Trash"));
+    const EntryResult found = findEntry(file);
+    ASSERT_FALSE(found.error);
+    ASSERT_FALSE(trash.moveToTrash(found.entry));
+    const std::string own = volume.path("home/jo/Projekte/.Trash-" + std::to_string(::geteuid()));
+    EXPECT_EQ(test::readFile(own + "/files/dup.c"), "int x;");
+    EXPECT_NE(test::readFile(own + "/info/dup.c.trashinfo").find("\nPath=a/dup.c\n"), std::string::npos);
 }
 
 } // namespace

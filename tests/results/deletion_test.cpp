@@ -77,9 +77,9 @@ TEST(Deletion, RequestsHoldTheMarkedLinesAsAbsolutePathsWithTheCopiesThatStay)
 
 TEST(Deletion, FailureMessageNamesEachFileWithItsReason)
 {
-    const std::vector<TrashOutcome> failures = {{"/a/x", fs::Failure::KeptCopyDiffers, {}},
-        {"/b/y", std::make_error_code(std::errc::permission_denied), {}},
-        {"/c/z", fs::Failure::StrandedInTrash, "/h/Trash/files/z"}};
+    const std::vector<TrashOutcome> failures
+        = {{"/a/x", fs::Failure::KeptCopyDiffers, {}}, {"/b/y", std::make_error_code(std::errc::permission_denied), {}},
+            {"/c/z", fs::Failure::StrandedInTrash, "/h/Trash/files/z"}};
     const std::string text = notMovedText(failures);
     EXPECT_EQ(text,
         "Diese Dateien konnten nicht in den Papierkorb verschoben werden:\r/a/x (die verbleibende Kopie ist "

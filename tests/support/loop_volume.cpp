@@ -1,6 +1,7 @@
 #include "support/loop_volume.h"
 
 #include <sys/mount.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
@@ -88,6 +89,7 @@ LoopVolume::LoopVolume(Kind kind, const std::string &options)
         m_skipReason = "no scratch folder";
         return;
     }
+    ::chmod(m_folder.c_str(), 0755); // so that the user the mount is for reaches it
     const std::string image = m_folder + "/image.img";
     m_root = m_folder + "/mnt";
     stdfs::create_directory(m_root);

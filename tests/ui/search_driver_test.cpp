@@ -1,9 +1,11 @@
 // The search driven through the main window's Start button, on real trees.
 #include "fs/file_access.h"
+#include "search/thread_start.h"
 #include "support/temp_tree.h"
 #include "ui/folder_view.h"
 #include "ui/qt_text.h"
 #include "ui/search_animation.h"
+#include "ui/search_run.h"
 #include "ui_test_support.h"
 
 #include <QCheckBox>
@@ -13,6 +15,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <new>
 #include <optional>
 
 using namespace kw;
@@ -171,6 +174,62 @@ private slots:
         QVERIFY(w.meldung->Animate1->playing());
         QVERIFY(!w.meldung->Animate2->playing());
         QCOMPARE(w.meldung->size(), QSize(249, 93));
+    }
+
+    void aSearchThatBreaksOffShowsWhatWasComparedAndSaysWhyOnce()
+    {
+        test::TempTree tree;
+        tree.file("a/eins.txt", "gleich");
+        tree.file("b/zwei.txt", "gleich");
+        tree.file("a/gross.bin", std::string(5000, 'g'));
+        tree.file("b/gross.bin", std::string(5000, 'g'));
+        search::SearchHooks hooks;
+        hooks.afterLastBlock = [](const std::string &file) {
+            if (file.ends_with("/gross.bin"))
+                throw std::bad_alloc();
+        };
+        ui::SearchRun::testHooks = &hooks;
+        test::Windows w;
+        QVERIFY(w.main->RzDirectoryListBox1->setFolder(ui::displayPath(tree.root())));
+        w.main->CheckBox1->setChecked(true);
+        test::MessageLog log;
+        w.main->Button1Click();
+        ui::SearchRun::testHooks = nullptr;
+
+        QCOMPARE(listed(*w.suchergebnis), QStringList({path(tree, "a/eins.txt"), path(tree, "b/zwei.txt")}));
+        QVERIFY(!w.meldung->isVisible());
+        QCOMPARE(QApplication::overrideCursor(), nullptr);
+        // The specified box while the group fails, then the reason once after the result.
+        QCOMPARE(log.messages.size(), std::size_t {2});
+        QVERIFY(log.messages[0].second.startsWith(QStringLiteral("Unerwarteter Fehler [344]")));
+        QCOMPARE(log.messages[1].first, ui::MessageKind::Error);
+        QCOMPARE(log.messages[1].second,
+            QStringLiteral("Die Suche brach ab: nicht genug Arbeitsspeicher.\nDie Liste enthält nur, was bis dahin "
+                           "verglichen wurde."));
+    }
+
+    void withoutAThreadToBeHadTheSearchRunsOnTheWindowThread()
+    {
+        test::TempTree tree;
+        tree.file("a/eins.txt", "gleich");
+        tree.file("b/zwei.txt", "gleich");
+        tree.file("b/gesperrt.txt", "gleich");
+        const fs::ScopedOpenFault denied([](std::string_view file) { return file.ends_with("/gesperrt.txt"); });
+        test::Windows w;
+        QVERIFY(w.main->RzDirectoryListBox1->setFolder(ui::displayPath(tree.root())));
+        w.main->CheckBox1->setChecked(true);
+        test::MessageLog log;
+        {
+            const search::ScopedThreadStartFault noThreads(1);
+            w.main->Button1Click();
+        }
+        QCOMPARE(listed(*w.suchergebnis), QStringList({path(tree, "a/eins.txt"), path(tree, "b/zwei.txt")}));
+        QCOMPARE(w.suchergebnis->windowTitle(), QStringLiteral("Suchergebnis (2 aus 3 Dateien) / 1 Fehler!"));
+        // The message of the search was shown, not lost to a wait on the window thread itself.
+        QCOMPARE(log.messages.size(), std::size_t {1});
+        QCOMPARE(log.messages[0].second,
+            QStringLiteral("Zugriff auf '%1' wurde verweigert!").arg(path(tree, "b/gesperrt.txt")));
+        QCOMPARE(w.meldung->windowTitle(), QStringLiteral("Dateien Vergleichen"));
     }
 };
 

@@ -310,7 +310,9 @@ std::string kowachtHelpText()
           "  2  Aufruffehler\n"
           "  3  die Suche ist vollständig, aber manche Dateien oder Ordner konnten nicht gelesen\n"
           "     werden (der Liste fehlen womöglich Dateien)\n"
-          "  4  mit --trash: nicht alles Vorgesehene wurde verschoben\n";
+          "  4  mit --trash: nicht alles Vorgesehene wurde verschoben\n"
+          "  5  die Suche brach ab (etwa aus Mangel an Arbeitsspeicher); die Liste ist\n"
+          "     unvollständig\n";
 }
 
 } // namespace kw::app

@@ -1,5 +1,7 @@
 #include "app/kowacht/progress_line.h"
 
+#include "search/thread_start.h"
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -7,6 +9,8 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
+#include <optional>
 
 namespace kw::app
 {
@@ -75,7 +79,9 @@ ProgressLine::ProgressLine(std::FILE *stream, LiveDisplay display) : m_stream(st
     }
     std::signal(SIGINT, clearOnInterrupt);
     std::signal(SIGTERM, clearOnInterrupt);
-    m_redraw = std::thread([this] { redrawLoop(); });
+    // Without a thread of its own the line is not kept up to date; messages still come.
+    if (std::optional<std::thread> redraw = search::tryStartThread([this] { redrawLoop(); }))
+        m_redraw = std::move(*redraw);
 }
 
 ProgressLine::~ProgressLine()
@@ -139,8 +145,12 @@ void ProgressLine::message(const std::string &text)
 void ProgressLine::redrawLoop()
 {
     std::unique_lock lock(m_writing);
-    while (!m_stop.wait_for(lock, kRedrawInterval, [this] { return m_stopping; }))
-        draw();
+    try {
+        while (!m_stop.wait_for(lock, kRedrawInterval, [this] { return m_stopping; }))
+            draw();
+    } catch (const std::exception &) {
+        // No memory for a line: it stops being drawn; the search and its messages go on.
+    }
 }
 
 void ProgressLine::draw()

@@ -102,11 +102,14 @@ int writeFailed(const std::string &where, std::error_code error)
     return kWriteFailed;
 }
 
-} // namespace
-
-int runKowacht(int argc, char **argv)
+int searchFailed(const search::SearchFailure &failure)
 {
-    std::signal(SIGPIPE, SIG_DFL); // as every filter does, whatever the caller ignored
+    std::fprintf(stderr, "kowacht: die Suche brach ab: %s\n", search::searchFailureReason(failure).c_str());
+    return kSearchFailed;
+}
+
+int runUnguarded(int argc, char **argv, const search::SearchHooks *hooks)
+{
     const ParsedOptions parsed = parseKowachtOptions(argc, argv);
     const KowachtOptions &options = parsed.options;
     if (options.help) {
@@ -130,6 +133,7 @@ int runKowacht(int argc, char **argv)
     engine.threads = options.threads;
     engine.readAhead = options.readAhead;
     engine.keepRecords = options.trash; // each file is checked against them before it goes
+    engine.hooks = hooks;
     // Where nothing needs the whole list afterwards, each block goes out as it is found.
     const bool streamed = options.format != OutputFormat::Json && options.output.empty() && !options.trash;
     StreamedList stream(options.format, stdout);
@@ -156,12 +160,29 @@ int runKowacht(int argc, char **argv)
         if (const std::error_code error = results::writePlainList(options.output, outcome.lines))
             return writeFailed("'" + escapedForMessage(options.output) + "': ", error);
     }
+    if (outcome.failure) {
+        if (options.trash)
+            std::fputs("kowacht: nichts wurde in den Papierkorb verschoben, da die Suche abbrach\n", stderr);
+        return searchFailed(*outcome.failure);
+    }
     if (options.trash) {
         fs::FreedesktopTrash trash;
         if (!carryOutTrash(planTrash(outcome.lines, keepIn), outcome.records.get(), trash, options.dryRun, progress))
             return kNotAllMoved;
     }
     return outcome.state.AccessErrorCount > 0 ? kSomethingUnreadable : kCompleted;
+}
+
+} // namespace
+
+int runKowacht(int argc, char **argv, const search::SearchHooks *hooks)
+{
+    std::signal(SIGPIPE, SIG_DFL); // as every filter does, whatever the caller ignored
+    try {
+        return runUnguarded(argc, argv, hooks);
+    } catch (...) {
+        return searchFailed(search::SearchFailure::of(std::current_exception()));
+    }
 }
 
 } // namespace kw::app

@@ -1,0 +1,124 @@
+// kowacht when the search cannot be done as asked: no threads to be had, a group or the
+// read-ahead failing. It never aborts; what broke off is said, with status 5.
+#include "app/kowacht/run.h"
+
+#include "support/temp_tree.h"
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <new>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace kw::app
+{
+namespace
+{
+
+struct ChildRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// runKowacht in a child process, with the search's seams, its output caught in files.
+ChildRun inChild(const test::TempTree &t, std::vector<std::string> args, const search::SearchHooks &hooks)
+{
+    const std::string out = t.path("../" + t.root().substr(t.root().rfind('/') + 1) + ".out");
+    args.insert(args.begin(), "kowacht");
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int outFd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int errFd = ::open((out + ".err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        if (outFd < 0 || errFd < 0 || ::dup2(outFd, 1) < 0 || ::dup2(errFd, 2) < 0)
+            std::_Exit(126);
+        std::vector<char *> argv;
+        for (std::string &arg : args)
+            argv.push_back(arg.data());
+        argv.push_back(nullptr);
+        const int status = runKowacht(static_cast<int>(args.size()), argv.data(), &hooks);
+        std::fflush(stdout);
+        std::fflush(stderr);
+        std::_Exit(status);
+    }
+    ChildRun run;
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    run.out = test::readFile(out);
+    run.err = test::readFile(out + ".err");
+    ::unlink(out.c_str());
+    ::unlink((out + ".err").c_str());
+    return run;
+}
+
+class KowachtFailures : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        t.file("a/x", "gleich");
+        t.file("b/x", "gleich");
+        t.file("a/gross", std::string(9000, 'g'));
+        t.file("b/gross", std::string(9000, 'g'));
+    }
+    test::TempTree t;
+};
+
+TEST_F(KowachtFailures, AGroupThatCannotBeComparedEndsWithStatusFiveAndItsReason)
+{
+    search::SearchHooks hooks;
+    hooks.afterLastBlock = [](const std::string &path) {
+        if (path.ends_with("/gross"))
+            throw std::bad_alloc();
+    };
+    for (const char *format : {"--format=text", "--format=json"}) {
+        const ChildRun run = inChild(t, {"-q", format, "-r", t.root()}, hooks);
+        EXPECT_EQ(run.status, kSearchFailed) << format;
+        EXPECT_NE(run.err.find("kowacht: die Suche brach ab: nicht genug Arbeitsspeicher\n"), std::string::npos)
+            << run.err;
+        // What was compared is still listed.
+        EXPECT_NE(run.out.find(t.path("a/x")), std::string::npos) << format;
+        EXPECT_EQ(run.out.find(t.path("a/gross")), std::string::npos) << format;
+    }
+}
+
+TEST_F(KowachtFailures, AFailingReadAheadEndsWithStatusFiveAndMovesNothing)
+{
+    search::SearchHooks hooks;
+    hooks.readAheadStarted = [] { throw std::runtime_error("kein Speicher für das Fenster"); };
+    const ChildRun run = inChild(t, {"-q", "--read-ahead=always", "--trash", "-r", t.root()}, hooks);
+    EXPECT_EQ(run.status, kSearchFailed);
+    EXPECT_NE(
+        run.err.find("die Suche brach ab: ein interner Fehler (kein Speicher für das Fenster)"), std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("nichts wurde in den Papierkorb verschoben"), std::string::npos) << run.err;
+    EXPECT_EQ(test::readFile(t.path("b/x")), "gleich");
+}
+
+TEST_F(KowachtFailures, NoThreadsBeyondTheFirstGiveTheListOfOneThread)
+{
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "a process limit for another user needs root";
+    ASSERT_EQ(::chmod(t.root().c_str(), 0755), 0);
+    // As a user with one process allowed: no thread can be started at all.
+    const std::string command = "ulimit -u 1; exec setpriv --reuid=65534 --regid=65534 --clear-groups " KOWACHT_BINARY
+                                " -r --threads 4 --read-ahead=always "
+        + t.root() + " > " + t.path("../limited.out") + " 2>/dev/null";
+    const int status = std::system(("bash -c '" + command + "'").c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), kCompleted);
+    const std::string listed = test::readFile(t.path("../limited.out"));
+    ::unlink(t.path("../limited.out").c_str());
+    EXPECT_EQ(
+        listed, t.path("a/x") + "\n" + t.path("b/x") + "\n\n" + t.path("a/gross") + "\n" + t.path("b/gross") + "\n");
+}
+
+} // namespace
+} // namespace kw::app
