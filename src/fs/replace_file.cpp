@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <fstream>
 #include <random>
 
 namespace kw::fs
@@ -17,16 +18,19 @@ namespace kw::fs
 namespace
 {
 
+std::function<void(int)> replaceWatch;
+
 std::error_code lastError()
 {
     return {errno, std::generic_category()};
 }
 
-std::error_code writeAll(int fd, std::string_view bytes)
+std::error_code writeAll(int fd, std::string_view bytes, bool positioned)
 {
     std::size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        const ssize_t n = positioned ? ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done))
+                                     : ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -39,72 +43,201 @@ std::error_code writeAll(int fd, std::string_view bytes)
     return {};
 }
 
-// The file a path names, through a link: replacing it must not replace the link.
-std::string targetOf(const std::string &path)
+// The folder and name a path finally leads to: each link is read from the handle of the
+// folder that holds it and its target resolved from there, as the kernel would, without
+// realpath's walk over the whole text again.
+struct Target {
+    FileDescriptor folder;
+    std::string name;
+    std::error_code error;
+};
+
+std::pair<std::string, std::string> splitLast(const std::string &path)
 {
-    struct stat status = {};
-    if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode))
-        return path;
-    char *real = ::realpath(path.c_str(), nullptr);
-    if (real == nullptr)
-        return path;
-    std::string target(real);
-    std::free(real);
-    return target;
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return {".", path};
+    return {slash == 0 ? std::string("/") : path.substr(0, slash), path.substr(slash + 1)};
+}
+
+Target resolve(const std::string &path)
+{
+    auto [folderText, name] = splitLast(path);
+    Opened folder = openFolder(folderText);
+    for (int links = 0; !folder.error && links < 40; ++links) {
+        struct stat status = {};
+        if (name.empty() || ::fstatat(folder.fd.get(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0
+            || !S_ISLNK(status.st_mode))
+            return {std::move(folder.fd), name, {}};
+        std::string target(PATH_MAX, '\0');
+        const ssize_t n = ::readlinkat(folder.fd.get(), name.c_str(), target.data(), target.size());
+        if (n <= 0 || static_cast<std::size_t>(n) >= target.size())
+            return {{}, {}, n < 0 ? lastError() : std::make_error_code(std::errc::filename_too_long)};
+        target.resize(static_cast<std::size_t>(n));
+        auto [nextFolder, nextName] = splitLast(target);
+        if (target.starts_with('/')) {
+            folder = openFolder(nextFolder);
+        } else {
+            FileDescriptor below(::openat(folder.fd.get(), nextFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+            folder = below.valid() ? Opened {std::move(below), {}} : Opened {{}, lastError()};
+        }
+        name = std::move(nextName);
+    }
+    return {{}, {}, folder.error ? folder.error : std::make_error_code(std::errc::too_many_symbolic_link_levels)};
+}
+
+// The mode a new file gets: 0666 less the umask, read without changing it (umask(2) would
+// change it for every thread a moment).
+mode_t newFileMode()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.starts_with("Umask:"))
+            return 0666 & ~static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
+    }
+    const mode_t mask = ::umask(077);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// As ">" writes into a device, FIFO or socket: nothing beside it, nothing truncated.
+std::error_code writeInto(const std::string &path, std::string_view bytes)
+{
+    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
+    if (!fd.valid())
+        return lastError();
+    if (const std::error_code error = writeAll(fd.get(), bytes, false))
+        return error;
+    return ::close(fd.release()) == 0 ? std::error_code {} : lastError();
+}
+
+// The old file rewritten where it is: the room for the new contents is reserved first, so
+// that a full volume fails before the old list is touched; then the new bytes, then the
+// old ones after them cut off.
+std::error_code overwriteInPlace(int fd, std::string_view bytes)
+{
+    if (!bytes.empty() && ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes.size())) != 0
+        && errno != EOPNOTSUPP && errno != ENOSYS)
+        return lastError();
+    if (const std::error_code error = writeAll(fd, bytes, true))
+        return error;
+    if (::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 || ::fsync(fd) != 0)
+        return lastError();
+    return {};
 }
 
 std::error_code overwriteInPlace(const std::string &path, std::string_view bytes)
 {
-    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
     if (!fd.valid())
         return lastError();
-    if (const std::error_code error = writeAll(fd.get(), bytes))
+    if (const std::error_code error = overwriteInPlace(fd.get(), bytes))
         return error;
-    if (::close(fd.release()) != 0)
-        return lastError();
-    return {};
+    return ::close(fd.release()) == 0 ? std::error_code {} : lastError();
+}
+
+struct Temporary {
+    FileDescriptor fd;
+    std::string name;
+    std::error_code error;
+};
+
+Temporary createTemporary(int folder)
+{
+    std::mt19937_64 random {std::random_device {}()};
+    Temporary temporary;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary.name = ".kopienwacht-" + std::to_string(random() % 100000000) + ".tmp";
+        temporary.fd = FileDescriptor(
+            ::openat(folder, temporary.name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+        if (temporary.fd.valid() || errno != EEXIST)
+            break;
+    }
+    if (!temporary.fd.valid())
+        temporary.error = lastError();
+    return temporary;
+}
+
+// Gives the new file the old one's owner and mode (or the mode a new file gets), once its
+// contents are in: until then no one else may read it.
+std::error_code takeOver(int fd, const struct stat *old)
+{
+    if (old != nullptr) {
+        struct stat made = {};
+        if (::fstat(fd, &made) != 0)
+            return lastError();
+        if ((made.st_uid != old->st_uid || made.st_gid != old->st_gid) && ::fchown(fd, old->st_uid, old->st_gid) != 0)
+            return lastError();
+    }
+    return ::fchmod(fd, old != nullptr ? old->st_mode & 07777 : newFileMode()) == 0 ? std::error_code {} : lastError();
 }
 
 } // namespace
 
 std::error_code replaceFile(const std::string &path, std::string_view bytes)
 {
-    const std::string target = targetOf(path);
-    const std::size_t slash = target.rfind('/');
-    const std::string folder = slash == std::string::npos ? std::string(".") : target.substr(0, slash + 1);
     struct stat old = {};
-    const bool exists = ::stat(target.c_str(), &old) == 0;
-    if (exists && S_ISDIR(old.st_mode))
+    const bool exists = ::stat(path.c_str(), &old) == 0;
+    if (!exists && errno != ENOENT)
+        return lastError();
+    if (exists) {
+        if (S_ISDIR(old.st_mode))
+            return std::make_error_code(std::errc::is_a_directory);
+        if (S_ISCHR(old.st_mode) || S_ISFIFO(old.st_mode) || S_ISSOCK(old.st_mode))
+            return writeInto(path, bytes);
+        if (!S_ISREG(old.st_mode))
+            return Failure::NotARegularFile;
+        if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
+            return lastError();
+    }
+    const Target target = resolve(path);
+    if (target.error)
+        return target.error;
+    struct stat there = {};
+    const bool found = ::fstatat(target.folder.get(), target.name.c_str(), &there, AT_SYMLINK_NOFOLLOW) == 0;
+    // A name that is not where the link text says (a /proc/self/fd link), or further names
+    // of the same file: written where it is, so that every name sees the new list.
+    if (exists && (!found || there.st_dev != old.st_dev || there.st_ino != old.st_ino || old.st_nlink > 1))
+        return overwriteInPlace(path, bytes);
+    if (target.name.empty())
         return std::make_error_code(std::errc::is_a_directory);
 
-    std::mt19937_64 random {std::random_device {}()};
-    std::string temporary;
-    FileDescriptor fd;
-    for (int attempt = 0; attempt < 100 && !fd.valid(); ++attempt) {
-        temporary = folder + ".kopienwacht-" + std::to_string(random() % 100000000) + ".tmp";
-        fd = FileDescriptor(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-        if (!fd.valid() && errno != EEXIST)
-            break;
+    Temporary temporary = createTemporary(target.folder.get());
+    if (!temporary.fd.valid()) {
+        if (exists
+            && (temporary.error == std::errc::permission_denied || temporary.error == std::errc::read_only_file_system))
+            return overwriteInPlace(path, bytes);
+        return temporary.error;
     }
-    if (!fd.valid()) {
-        const std::error_code error = lastError();
-        if (exists && (error == std::errc::permission_denied || error == std::errc::read_only_file_system)
-            && ::access(target.c_str(), W_OK) == 0)
-            return overwriteInPlace(target, bytes);
-        return error;
+    const int folder = target.folder.get();
+    const auto dropTemporary = [&] { ::unlinkat(folder, temporary.name.c_str(), 0); };
+    std::error_code error = writeAll(temporary.fd.get(), bytes, false);
+    if (!error && replaceWatch)
+        replaceWatch(temporary.fd.get());
+    if (!error && (error = takeOver(temporary.fd.get(), exists ? &old : nullptr)) && exists) {
+        dropTemporary(); // the owner cannot be kept by a new file: the old one is rewritten
+        return overwriteInPlace(path, bytes);
     }
-    std::error_code error = writeAll(fd.get(), bytes);
-    if (!error && exists && ::fchmod(fd.get(), old.st_mode & 07777) != 0)
+    if (!error && ::fsync(temporary.fd.get()) != 0)
         error = lastError();
-    if (!error && ::fsync(fd.get()) != 0)
+    if (::close(temporary.fd.release()) != 0 && !error)
         error = lastError();
-    if (::close(fd.release()) != 0 && !error)
-        error = lastError();
-    if (!error && ::rename(temporary.c_str(), target.c_str()) != 0)
+    if (!error && ::renameat(folder, temporary.name.c_str(), folder, target.name.c_str()) != 0)
         error = lastError();
     if (error)
-        ::unlink(temporary.c_str());
+        dropTemporary();
     return error;
+}
+
+ScopedReplaceWatch::ScopedReplaceWatch(std::function<void(int fd)> watch)
+{
+    replaceWatch = std::move(watch);
+}
+
+ScopedReplaceWatch::~ScopedReplaceWatch()
+{
+    replaceWatch = nullptr;
 }
 
 } // namespace kw::fs

@@ -5,6 +5,8 @@
 #include "support/temp_tree.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -118,6 +120,22 @@ TEST_F(KowachtFailures, NoThreadsBeyondTheFirstGiveTheListOfOneThread)
     ::unlink(t.path("../limited.out").c_str());
     EXPECT_EQ(
         listed, t.path("a/x") + "\n" + t.path("b/x") + "\n\n" + t.path("a/gross") + "\n" + t.path("b/gross") + "\n");
+}
+
+TEST_F(KowachtFailures, OutputOntoADeviceWritesIntoItAndLeavesItADevice)
+{
+    const std::string device = t.path("../" + t.root().substr(t.root().rfind('/') + 1) + ".null");
+    if (::mknod(device.c_str(), S_IFCHR | 0666, ::makedev(1, 3)) != 0)
+        GTEST_SKIP() << "making a device file needs root";
+    const std::string command
+        = std::string(KOWACHT_BINARY) + " -q -r -o " + device + " " + t.root() + " >/dev/null 2>&1";
+    const int status = std::system(command.c_str());
+    struct stat after = {};
+    EXPECT_EQ(::lstat(device.c_str(), &after), 0);
+    ::unlink(device.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), kCompleted);
+    EXPECT_TRUE(S_ISCHR(after.st_mode));
 }
 
 } // namespace
