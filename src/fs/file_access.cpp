@@ -274,8 +274,12 @@ constexpr rlim_t kReservedDescriptors = 65536;
 
 void reserveDescriptorTable(int size)
 {
-    if (size > 3 && ::dup2(STDERR_FILENO, size - 1) == size - 1)
-        ::close(size - 1);
+    // The lowest free number from there on: a descriptor the program inherited there stays.
+    if (size <= 3)
+        return;
+    const int reserved = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, size - 1);
+    if (reserved >= 0)
+        ::close(reserved);
 }
 
 } // namespace

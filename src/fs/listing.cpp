@@ -76,6 +76,12 @@ private:
     std::size_t m_position = 0;
 };
 
+std::function<bool(std::string_view)> &entryStatusFault()
+{
+    static std::function<bool(std::string_view)> fault;
+    return fault;
+}
+
 bool hidden(const char *name)
 {
     return name[0] == '.';
@@ -99,10 +105,9 @@ public:
         unsigned char type = entry.type;
         struct stat status = {};
         bool statusKnown = false;
-        if (type == DT_UNKNOWN) { // some file systems do not say; ask without following
-            if (::fstatat(m_fd, entry.name, &status, AT_SYMLINK_NOFOLLOW) != 0) {
-                if (errno != ENOENT && m_options.mask != nullptr && m_options.mask->matches(entry.name))
-                    addFile(entry.name, {}, std::error_code(errno, std::generic_category()));
+        if (type == DT_UNKNOWN || m_unknownTypes) { // some file systems do not say; ask without following
+            if (statusFault(entry.name) || ::fstatat(m_fd, entry.name, &status, AT_SYMLINK_NOFOLLOW) != 0) {
+                unknownEntry(entry.name, std::error_code(errno, std::generic_category()));
                 return;
             }
             statusKnown = true;
@@ -115,6 +120,26 @@ public:
     }
 
 private:
+    bool statusFault(const char *name) const
+    {
+        if (!m_unknownTypes || !entryStatusFault()(name))
+            return false;
+        errno = EIO;
+        return true;
+    }
+
+    // An entry of a kind unknown that cannot be examined: it may be a file or a folder. Where
+    // either would be searched, it is reported with the reason, never dropped in silence.
+    void unknownEntry(const char *name, std::error_code reason)
+    {
+        if (reason == std::errc::no_such_file_or_directory) // gone since the folder was read
+            return;
+        if (m_options.mask != nullptr && m_options.mask->matches(name))
+            addFile(name, {}, reason);
+        else if (m_options.subfolders)
+            m_result.unlistableFolders.push_back({name, reason});
+    }
+
     void subfolder(const char *name)
     {
         if (const std::error_code reason = unlistableReason(name))
@@ -176,6 +201,7 @@ private:
     const ListingOptions &m_options;
     FolderListing &m_result;
     const bool m_faults = openFaultActive();
+    const bool m_unknownTypes = static_cast<bool>(entryStatusFault());
 };
 
 } // namespace
@@ -252,6 +278,16 @@ FolderListing listFolder(int fd, const ListingOptions &options)
     std::sort(result.subfolders.begin(), result.subfolders.end(),
         [](const std::string &a, const std::string &b) { return collatesBefore(a, b); });
     return result;
+}
+
+ScopedEntryStatusFault::ScopedEntryStatusFault(std::function<bool(std::string_view name)> fault)
+{
+    entryStatusFault() = std::move(fault);
+}
+
+ScopedEntryStatusFault::~ScopedEntryStatusFault()
+{
+    entryStatusFault() = nullptr;
 }
 
 } // namespace kw::fs

@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <string>
@@ -96,5 +97,16 @@ bool onKernelFileSystem(int fd);
 // Why `name` cannot stand as a line of a list (a line break, or 0x1A where reading a list
 // back stops), or no error.
 std::error_code unlistableReason(std::string_view name);
+
+// For tests: while one is in place, the listing is told no entry's kind (DT_UNKNOWN, as on
+// some file systems), and examining a name for which it says true fails with EIO.
+class ScopedEntryStatusFault
+{
+public:
+    explicit ScopedEntryStatusFault(std::function<bool(std::string_view name)> fault);
+    ScopedEntryStatusFault(const ScopedEntryStatusFault &) = delete;
+    ScopedEntryStatusFault &operator=(const ScopedEntryStatusFault &) = delete;
+    ~ScopedEntryStatusFault();
+};
 
 } // namespace kw::fs

@@ -43,8 +43,8 @@ public:
     // `homeTrash`: the home trash folder; empty for the one the environment names.
     explicit FreedesktopTrash(std::string homeTrash = {});
     ~FreedesktopTrash() override;
-    std::error_code moveToTrash(const Entry &entry) override;
-    std::error_code putBack() override;
+    [[nodiscard]] std::error_code moveToTrash(const Entry &entry) override;
+    [[nodiscard]] std::error_code putBack() override;
     std::string lastPlace() const override;
 
     const std::string &homeTrash() const { return m_homeTrash; }

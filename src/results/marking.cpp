@@ -162,14 +162,18 @@ MarkedSpace markedSpace(
     MarkedSpace space;
     forEachBlock(lines, [&](std::size_t begin, std::size_t end) {
         std::vector<std::pair<std::uint64_t, std::uint64_t>> staying; // device, inode
+        std::vector<std::string> stayingEntries;
         std::vector<std::pair<std::uint64_t, std::uint64_t>> counted;
         const auto among
             = [](const auto &list, const auto &id) { return std::find(list.begin(), list.end(), id) != list.end(); };
         for (std::size_t i = begin; i < end; ++i) {
             if (i < marks.size() && marks[i])
                 continue;
-            if (const auto known = facts(lines[i]))
+            if (const auto known = facts(lines[i])) {
                 staying.emplace_back(known->device, known->inode);
+                if (!known->entry.empty())
+                    stayingEntries.push_back(known->entry);
+            }
         }
         for (std::size_t i = begin; i < end; ++i) {
             if (i >= marks.size() || !marks[i])
@@ -179,6 +183,10 @@ MarkedSpace markedSpace(
             if (!known)
                 continue;
             const std::pair<std::uint64_t, std::uint64_t> id {known->device, known->inode};
+            if (!known->entry.empty() && among(stayingEntries, known->entry)) {
+                ++space.otherPaths;
+                continue;
+            }
             if (among(staying, id) || among(counted, id)) {
                 ++space.hardLinks;
                 continue;
@@ -211,6 +219,11 @@ std::string markedSpaceText(const MarkedSpace &space)
             ? "; davon ist eine ein harter Link auf eine bleibende Datei und macht keinen Platz frei"
             : "; davon sind " + std::to_string(space.hardLinks)
                 + " harte Links auf bleibende Dateien und machen keinen Platz frei";
+    if (space.otherPaths > 0)
+        text += space.otherPaths == 1
+            ? "; eine ist dieselbe Datei unter anderem Pfad wie eine bleibende und macht keinen Platz frei"
+            : "; " + std::to_string(space.otherPaths)
+                + " sind dieselbe Datei unter anderem Pfad wie bleibende und machen keinen Platz frei";
     return text;
 }
 

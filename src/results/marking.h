@@ -59,11 +59,15 @@ struct MarkedSpace {
     std::size_t files = 0;
     std::uint64_t bytes = 0;
     std::size_t hardLinks = 0;
+    std::size_t otherPaths = 0; // the very entry of a file that stays, by another path text
 };
 struct FileFacts {
     std::uint64_t size = 0;
     std::uint64_t device = 0;
     std::uint64_t inode = 0;
+    // The directory entry (its folder's device and inode, its name), where known: "a/x"
+    // and "a/./x" are one entry, a hard link is another.
+    std::string entry;
 };
 MarkedSpace markedSpace(
     const Lines &lines, const Marks &marks, const std::function<std::optional<FileFacts>(const std::string &)> &facts);

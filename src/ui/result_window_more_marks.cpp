@@ -26,13 +26,21 @@ namespace
 std::optional<results::FileFacts> factsOf(const std::string &path, const search::SearchRecords *records)
 {
     if (records != nullptr) {
+        // A search lists every entry once: its paths need no entry to tell them apart.
         if (const search::FoundFile *found = records->find(path))
-            return results::FileFacts {found->stamp.size, found->stamp.identity.device, found->stamp.identity.inode};
+            return results::FileFacts {
+                found->stamp.size, found->stamp.identity.device, found->stamp.identity.inode, {}};
     }
     struct stat status = {};
     if (::lstat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
         return std::nullopt;
-    return results::FileFacts {static_cast<std::uint64_t>(status.st_size), status.st_dev, status.st_ino};
+    struct stat folder = {};
+    const std::string folderPath = results::folderOfLine(path);
+    std::string entry;
+    if (::stat(folderPath.c_str(), &folder) == 0)
+        entry = std::to_string(folder.st_dev) + ":" + std::to_string(folder.st_ino) + "/"
+            + path.substr(path.rfind('/') + 1);
+    return results::FileFacts {static_cast<std::uint64_t>(status.st_size), status.st_dev, status.st_ino, entry};
 }
 
 std::optional<std::int64_t> modifiedOf(const std::string &path)

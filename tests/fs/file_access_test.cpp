@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -111,6 +112,27 @@ TEST(OpenFileLimit, IsRaisedForTheProgramAndLoweredForWhatItStarts)
     ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &after), 0);
     EXPECT_EQ(after.rlim_cur, raised.rlim_cur);
     ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &before), 0);
+}
+
+// Making room in the table must not close what the program was handed at its top number.
+TEST(OpenFileLimit, ADescriptorInheritedAtTheTopOfTheTableStaysOpen)
+{
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        const rlimit fixed = {256, 256}; // no room above: the table is reserved up to 255
+        int pipeEnds[2];
+        if (::setrlimit(RLIMIT_NOFILE, &fixed) != 0 || ::pipe(pipeEnds) != 0 || ::dup2(pipeEnds[1], 255) != 255)
+            std::_Exit(2);
+        raiseOpenFileLimit();
+        char byte = 0;
+        const bool open = ::write(255, "k", 1) == 1 && ::read(pipeEnds[0], &byte, 1) == 1 && byte == 'k';
+        std::_Exit(open ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 } // namespace

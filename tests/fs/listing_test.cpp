@@ -175,6 +175,28 @@ TEST_F(Listing, NamesThatCannotStandInAListAreSetAsideWithTheirReason)
     EXPECT_EQ(listing.unlistableFolders[0].name, "neue\rzeile");
 }
 
+TEST_F(Listing, WhereTheFileSystemTellsNoKindsEveryEntryIsExamined)
+{
+    // DT_UNKNOWN for all: the kinds come from fstatat, the same listing results.
+    {
+        const ScopedEntryStatusFault unknownKinds([](std::string_view) { return false; });
+        const FolderListing listing = list("Daten", "*.*", true);
+        EXPECT_EQ(namesOf(listing), (std::set<std::string> {"a.txt", "B.TXT", "c.doc"}));
+        EXPECT_EQ(listing.subfolders, (std::vector<std::string> {"Unter"}));
+    }
+    // An entry that cannot be examined may be a folder: it is reported with the reason,
+    // and as a file where its name matches.
+    const ScopedEntryStatusFault failing([](std::string_view name) { return name == "Unter" || name == "a.txt"; });
+    const FolderListing listing = list("Daten", "*.txt", true);
+    ASSERT_EQ(listing.unlistableFolders.size(), 1U);
+    EXPECT_EQ(listing.unlistableFolders[0].name, "Unter");
+    EXPECT_EQ(listing.unlistableFolders[0].reason, std::errc::io_error);
+    ASSERT_EQ(listing.unreadable.size(), 1U);
+    EXPECT_EQ(listing.nameOf(listing.files[listing.unreadable[0].file]), "a.txt");
+    EXPECT_EQ(listing.unreadable[0].reason, std::errc::io_error);
+    EXPECT_TRUE(list("Daten", "*.txt", false).unlistableFolders.empty()); // not searched, not said
+}
+
 TEST_F(Listing, SizeLimitsLeaveFilesOutsideUnlisted)
 {
     const FileMask all("*.*");

@@ -131,14 +131,24 @@ TEST(MoreMarks, SpaceFreedCountsNoHardLinkTwiceNorOneToAFileThatStays)
 {
     const Lines lines = {"/a", "/b", "/c", "", "/d", "/e"};
     const std::map<std::string, FileFacts> facts
-        = {{"/a", {100, 1, 10}}, {"/b", {100, 1, 11}}, {"/c", {100, 1, 10}}, {"/d", {7, 1, 20}}, {"/e", {7, 1, 20}}};
+        = {{"/a", {100, 1, 10, "1:2/a"}}, {"/b", {100, 1, 11, "1:2/b"}}, {"/c", {100, 1, 10, "1:2/c"}},
+            {"/d", {7, 1, 20, "1:2/d"}}, {"/e", {7, 1, 20, "1:2/e"}}, {"/./a", {100, 1, 10, "1:2/a"}}};
     const auto lookUp = [&](const std::string &path) -> std::optional<FileFacts> { return facts.at(path); };
     const MarkedSpace space = markedSpace(lines, {false, true, true, false, true, true}, lookUp);
     // "/c" is "/a", which stays; "/e" is "/d", counted already
     EXPECT_EQ(space.files, 4U);
     EXPECT_EQ(space.bytes, 107U);
     EXPECT_EQ(space.hardLinks, 2U);
-    EXPECT_EQ(markedSpaceText({1, 2048, 0}), "1 Datei markiert: 2,0 KiB werden frei");
+    EXPECT_EQ(space.otherPaths, 0U);
+    EXPECT_EQ(markedSpaceText({1, 2048, 0, 0}), "1 Datei markiert: 2,0 KiB werden frei");
+    // "/./a" is no hard link of "/a" but its very entry, by another path
+    const MarkedSpace again = markedSpace({"/a", "/./a", "/c"}, {false, true, true}, lookUp);
+    EXPECT_EQ(again.hardLinks, 1U);
+    EXPECT_EQ(again.otherPaths, 1U);
+    EXPECT_EQ(markedSpaceText(again),
+        "2 Dateien markiert: 0 Bytes werden frei; davon ist eine ein harter Link auf eine bleibende Datei und macht "
+        "keinen Platz frei; eine ist dieselbe Datei unter anderem Pfad wie eine bleibende und macht keinen Platz "
+        "frei");
     EXPECT_EQ(folderOfLine("/a/b/c.txt"), "/a/b");
     EXPECT_EQ(folderOfLine("/c.txt"), "/");
 }
