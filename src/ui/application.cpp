@@ -14,6 +14,8 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <cstdio>
+
 namespace kw::ui
 {
 
@@ -43,6 +45,11 @@ int runApplication(int argc, char **argv)
     SingleInstance instance;
     if (!instance.claim())
         return 0;
+    if (instance.unguarded())
+        std::fputs("kopienwacht: Für Sperrdatei und Socket ist kein Ordner zu haben, der nur Ihnen gehört "
+                   "(XDG_RUNTIME_DIR fehlt, und andere haben die Ausweichordner belegt). Kopienwacht startet "
+                   "ohne Schutz vor einem zweiten Start.\n",
+            stderr);
 
     HintFilter hints;
     app.installEventFilter(&hints);

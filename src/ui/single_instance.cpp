@@ -39,7 +39,17 @@ QString SingleInstance::folder()
     ::mkdir(own.constData(), 0700);
     if (privateFolder(own))
         return QFile::decodeName(own);
-    return QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    // Someone else took that name first: our cache folder, made (for us alone) if need be.
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    if (!cache.isEmpty() && QDir().mkpath(cache)) {
+        const QByteArray encoded = QFile::encodeName(cache);
+        struct stat status = {};
+        if (::lstat(encoded.constData(), &status) == 0 && S_ISDIR(status.st_mode) && status.st_uid == ::getuid())
+            ::chmod(encoded.constData(), 0700);
+        if (privateFolder(encoded))
+            return cache;
+    }
+    return {};
 }
 
 namespace
@@ -67,9 +77,17 @@ QString SingleInstance::defaultName()
 
 bool SingleInstance::claim()
 {
+    if (folder().isEmpty()) {
+        m_unguarded = true;
+        return true;
+    }
     m_lock = std::make_unique<QLockFile>(lockPath(m_name));
     m_lock->setStaleLockTime(0); // a lock whose process is gone is stale at once
     if (!m_lock->tryLock(100)) {
+        if (m_lock->error() != QLockFile::LockFailedError) { // no lock to be had at all
+            m_unguarded = true;
+            return true;
+        }
         QLocalSocket socket;
         socket.connectToServer(socketPath(m_name));
         if (socket.waitForConnected(kWaitMilliseconds)) {

@@ -24,11 +24,14 @@ public:
     ~SingleInstance() override;
 
     // True for the first instance, which then listens for later ones. False when another
-    // instance runs; it has been asked to come to the front.
+    // instance runs; it has been asked to come to the front. Also true, but unguarded, when
+    // no folder of this user's alone can be had for the lock (another local user took the
+    // names first): better a second window than none.
     bool claim();
+    bool unguarded() const { return m_unguarded; }
 
     static QString defaultName();
-    // Where the lock file and the socket lie, both.
+    // Where the lock file and the socket lie, both; empty when no private folder can be had.
     static QString folder();
 
 signals:
@@ -38,6 +41,7 @@ private:
     QString m_name;
     std::unique_ptr<QLockFile> m_lock;
     QLocalServer *m_server = nullptr;
+    bool m_unguarded = false;
 };
 
 } // namespace kw::ui

@@ -105,6 +105,68 @@ private slots:
         third.kill();
         third.waitForFinished(5000);
     }
+
+    // Without a runtime folder, and with the name in the temporary folder taken by another
+    // user: the program starts all the same, guarded where a folder of its own can be made.
+    void aSquattedInstanceFolderKeepsNoOneFromStarting()
+    {
+        if (::geteuid() != 0)
+            QSKIP("acting as another user needs root");
+        QTemporaryDir place;
+        QVERIFY(place.isValid());
+        QFile::setPermissions(place.path(),
+            QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther
+                | QFile::ReadGroup | QFile::ExeGroup);
+        const QDir dir(place.path());
+        QVERIFY(dir.mkpath(QStringLiteral("tmp/kopienwacht-65534"))); // root's, where nobody's should be
+        QVERIFY(dir.mkpath(QStringLiteral("home")));
+        QVERIFY(dir.mkpath(QStringLiteral("fest")));
+        QVERIFY(::chown(dir.filePath(QStringLiteral("home")).toLocal8Bit().constData(), 65534, 65534) == 0);
+        QFile::setPermissions(dir.filePath(QStringLiteral("tmp")),
+            QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::WriteOther
+                | QFile::ExeOther);
+
+        const auto start = [&](QProcess &program, const QString &home) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
+            environment.remove(QStringLiteral("XDG_CACHE_HOME"));
+            environment.insert(QStringLiteral("HOME"), home);
+            environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
+            environment.insert(QStringLiteral("TMPDIR"), dir.filePath(QStringLiteral("tmp")));
+            environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+            program.setProcessEnvironment(environment);
+            program.start(QStringLiteral("setpriv"),
+                {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"), QStringLiteral("--clear-groups"),
+                    QStringLiteral(KOPIENWACHT_BINARY)});
+            return program.waitForStarted();
+        };
+
+        // A home of theirs: the lock goes to their cache folder, made for them alone.
+        QProcess guarded;
+        QVERIFY(start(guarded, dir.filePath(QStringLiteral("home"))));
+        const QString cache = dir.filePath(QStringLiteral("home/.cache/Ostwerk/Kopienwacht"));
+        QVERIFY(waitForFile(cache + QStringLiteral("/Kopienwacht-65534.lock"), 10000));
+        QCOMPARE(QFileInfo(cache).permissions() & (QFile::ReadOther | QFile::ReadGroup), QFile::Permissions {});
+        QCOMPARE(guarded.state(), QProcess::Running);
+        guarded.kill();
+        guarded.waitForFinished(5000);
+
+        // No folder of theirs anywhere: it starts unguarded, and says so.
+        QProcess unguarded;
+        QVERIFY(start(unguarded, dir.filePath(QStringLiteral("fest"))));
+        QByteArray said;
+        QElapsedTimer clock;
+        clock.start();
+        while (!said.contains("ohne Schutz vor einem zweiten Start") && clock.elapsed() < 10000
+            && unguarded.state() == QProcess::Running) {
+            unguarded.waitForReadyRead(200);
+            said += unguarded.readAllStandardError();
+        }
+        QVERIFY2(said.contains("ohne Schutz vor einem zweiten Start"), said.constData());
+        QCOMPARE(unguarded.state(), QProcess::Running);
+        unguarded.kill();
+        unguarded.waitForFinished(5000);
+    }
 };
 
 QTEST_MAIN(SingleInstanceTest)
