@@ -166,6 +166,11 @@ struct PermissionlessCase {
     const char *name;
 };
 
+void PrintTo(const PermissionlessCase &row, std::ostream *out)
+{
+    *out << row.name << " (" << row.options << ")";
+}
+
 class PermissionlessVolume : public testing::TestWithParam<PermissionlessCase>
 {
 };
