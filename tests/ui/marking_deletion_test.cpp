@@ -1,6 +1,7 @@
 // Marking, opening and deleting in the result window, with real files and a trash of the
 // test's own.
 #include "fs/file_access.h"
+#include "support/loop_volume.h"
 #include "support/temp_tree.h"
 #include "ui/desktop_open.h"
 #include "ui/input_dialog.h"
@@ -9,6 +10,7 @@
 #include "ui_test_support.h"
 
 #include <QAction>
+#include <QDir>
 #include <QListWidget>
 #include <QTextEdit>
 #include <QtTest>
@@ -217,6 +219,30 @@ private slots:
         QCOMPARE(log.requests.size(), std::size_t {1});
         QCOMPARE(log.requests[0].defaultButton, ui::MessageButton::No);
         QVERIFY(log.requests[0].text.contains(QStringLiteral("In einer Gruppe sind alle Kopien markiert.")));
+    }
+
+    // A reopened list naming one file twice, on a volume that does not tell the case of names
+    // apart: the file is put back, and the message says why.
+    void oneFileUnderTwoNamesIsNeverTrashedAsItsOwnCopy()
+    {
+        test::LoopVolume fat(test::LoopVolume::Kind::Fat);
+        if (!fat.mounted())
+            QSKIP(fat.skipReason().c_str());
+        QVERIFY(QDir().mkpath(ui::displayPath(fat.path("d"))));
+        QVERIFY(test::TempTree::writeAt(fat.path("d/x"), "einzige Kopie"));
+        test::TempTree home;
+        ui::TSuchergebnis window;
+        window.setTrash(std::make_unique<fs::FreedesktopTrash>(home.path("Trash")));
+        window.setLines({fat.path("d/x"), fat.path("D/X")});
+        window.setMarks({false, true});
+        window.ListBox1Click();
+        test::MessageLog log(ui::MessageButton::Yes);
+        window.DateienLschen1Click();
+        QCOMPARE(test::readFile(fat.path("d/x")), std::string("einzige Kopie"));
+        QCOMPARE(window.lines().size(), std::size_t {2});
+        QCOMPARE(marksOf(window), QStringLiteral(".x"));
+        QCOMPARE(log.requests.size(), std::size_t {2});
+        QVERIFY(log.requests[1].text.contains(QStringLiteral("dieselbe Datei unter anderem Namen")));
     }
 };
 
