@@ -1,8 +1,10 @@
 #include "search/inventory.h"
 
 #include "fs/path_text.h"
+#include "fs/text_case.h"
 #include "search/texts.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace kw::search
@@ -65,6 +67,7 @@ std::vector<std::uint64_t> RzFileListBox1Change(
     std::vector<std::uint64_t> sizes;
     if (state.InventoryRequested) {
         sizes.reserve(listing.files.size());
+        std::vector<std::pair<std::uint32_t, std::error_code>> unreadable; // file, why
         auto reason = listing.unreadable.begin();
         for (std::uint32_t i = 0; i < listing.files.size(); ++i) {
             const fs::ListedFile &file = listing.files[i];
@@ -74,12 +77,20 @@ std::vector<std::uint64_t> RzFileListBox1Change(
             }
             while (reason != listing.unreadable.end() && reason->file < i)
                 ++reason;
-            const std::error_code why = reason != listing.unreadable.end() && reason->file == i
-                ? reason->reason
-                : std::make_error_code(std::errc::permission_denied);
-            observer.skipped(fs::joinPath(folder, listing.nameOf(file)), why);
-            ++state.AccessErrorCount;
+            unreadable.emplace_back(i,
+                reason != listing.unreadable.end() && reason->file == i
+                    ? reason->reason
+                    : std::make_error_code(std::errc::permission_denied));
             sizes.push_back(0);
+        }
+        // The folder's files are read in the order the disk keeps them, and reported in the
+        // order of the sorted file list a user sees.
+        std::sort(unreadable.begin(), unreadable.end(), [&](const auto &a, const auto &b) {
+            return fs::collatesBefore(listing.nameOf(listing.files[a.first]), listing.nameOf(listing.files[b.first]));
+        });
+        for (const auto &[file, why] : unreadable) {
+            observer.skipped(fs::joinPath(folder, listing.nameOf(listing.files[file])), why);
+            ++state.AccessErrorCount;
         }
     }
     state.InventoryRequested = false;

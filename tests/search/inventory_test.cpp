@@ -69,6 +69,20 @@ TEST_F(InventoryPhase, UnreadableFileIsReportedCountedAndGetsSizeZero)
         (std::vector<std::string> {"Zugriff auf '" + t.path("Daten/gesperrt.doc") + "' wurde verweigert!"}));
 }
 
+TEST_F(InventoryPhase, UnreadableFilesOfAFolderAreReportedInTheSortedListsOrder)
+{
+    for (const char *name : {"d2", "e0", "A0", "c0", "b0"})
+        t.file(std::string("Daten/") + name, name);
+    t.file("Daten/lesbar", "ja");
+    const fs::ScopedOpenFault fault([](std::string_view path) { return !path.ends_with("lesbar"); });
+    take("Daten", "*.*");
+    std::vector<std::string> expected;
+    for (const char *name : {"A0", "b0", "c0", "d2", "e0"})
+        expected.push_back("Zugriff auf '" + t.path(std::string("Daten/") + name) + "' wurde verweigert!");
+    EXPECT_EQ(observer.messages, expected);
+    EXPECT_EQ(state.AccessErrorCount, 5U);
+}
+
 TEST_F(InventoryPhase, SizeListIsBuiltOnlyWhenRequested)
 {
     fs::FolderFiles listing;
