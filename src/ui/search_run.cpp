@@ -19,8 +19,6 @@ namespace kw::ui
 namespace
 {
 
-constexpr int kValueBits = 60;
-constexpr std::uint64_t kValueMask = (std::uint64_t {1} << kValueBits) - 1;
 constexpr int kRefreshMilliseconds = 100;
 constexpr int kFolderMoveTicks = 5; // the start folder view moves about twice a second
 
@@ -28,20 +26,9 @@ constexpr int kFolderMoveTicks = 5; // the start folder view moves about twice a
 
 SearchRun::SearchRun(TMeldung &dialog, QWidget *messageParent) : m_dialog(dialog), m_messageParent(messageParent) { }
 
-std::uint64_t SearchRun::pack(search::ProgressStatus::Kind kind, std::uint64_t value)
-{
-    return (static_cast<std::uint64_t>(kind) << kValueBits) | (value & kValueMask);
-}
-
-search::ProgressStatus SearchRun::unpack(std::uint64_t packed) const
-{
-    return {static_cast<search::ProgressStatus::Kind>(packed >> kValueBits), packed & kValueMask,
-        m_candidateCount.load(std::memory_order_relaxed)};
-}
-
 search::SearchOutcome SearchRun::execute(const search::SearchRequest &request)
 {
-    m_status.store(0);
+    m_status.reset();
     m_cancel.store(false);
     search::SearchOutcome outcome;
     QEventLoop loop;
@@ -88,9 +75,9 @@ search::SearchOutcome SearchRun::execute(const search::SearchRequest &request)
 
 void SearchRun::showStatus()
 {
-    const std::uint64_t packed = m_status.load(std::memory_order_acquire);
+    const std::uint64_t packed = m_status.word();
     if (packed != 0)
-        m_dialog.setStatus(qs(unpack(packed).text()));
+        m_dialog.setStatus(qs(m_status.unpack(packed).text()));
 }
 
 void SearchRun::followFolder()
@@ -112,7 +99,7 @@ void SearchRun::followFolder()
 void SearchRun::showPhase(search::Phase phase, std::uint64_t status)
 {
     if (status != 0)
-        m_dialog.setStatus(qs(unpack(status).text()));
+        m_dialog.setStatus(qs(m_status.unpack(status).text()));
     m_dialog.setWindowTitle(qs(search::phaseCaption(phase)));
     if (phase == search::Phase::FolderSearch)
         m_dialog.showFolderSearch();
@@ -126,7 +113,7 @@ void SearchRun::showPhase(search::Phase phase, std::uint64_t status)
 
 void SearchRun::phaseStarted(search::Phase phase)
 {
-    const std::uint64_t status = m_status.load(std::memory_order_relaxed);
+    const std::uint64_t status = m_status.word();
     if (QThread::currentThread() == thread())
         showPhase(phase, status);
     else
@@ -136,24 +123,23 @@ void SearchRun::phaseStarted(search::Phase phase)
 
 void SearchRun::foldersFound(std::size_t count)
 {
-    m_status.store(pack(search::ProgressStatus::Kind::Folders, count), std::memory_order_release);
+    m_status.store(search::ProgressStatus::Kind::Folders, count);
 }
 
 void SearchRun::filesFound(std::size_t count)
 {
-    m_status.store(pack(search::ProgressStatus::Kind::Files, count), std::memory_order_release);
+    m_status.store(search::ProgressStatus::Kind::Files, count);
 }
 
 void SearchRun::sortProgress(int percent)
 {
-    m_status.store(
-        pack(search::ProgressStatus::Kind::Sorting, static_cast<std::uint64_t>(percent)), std::memory_order_release);
+    m_status.store(search::ProgressStatus::Kind::Sorting, static_cast<std::uint64_t>(percent));
 }
 
 void SearchRun::comparing(std::size_t position, std::size_t count)
 {
-    m_candidateCount.store(count, std::memory_order_relaxed);
-    m_status.store(pack(search::ProgressStatus::Kind::Comparing, position), std::memory_order_release);
+    m_status.storeTotal(count);
+    m_status.store(search::ProgressStatus::Kind::Comparing, position);
 }
 
 void SearchRun::folderListed(const std::string &folder)

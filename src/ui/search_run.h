@@ -5,6 +5,7 @@
 
 #include "search/engine.h"
 #include "search/observer.h"
+#include "search/shared_progress.h"
 #include "search/texts.h"
 
 #include <QObject>
@@ -51,10 +52,6 @@ public:
     void unexpectedError(std::size_t line, std::size_t outer, std::size_t inner) override;
 
 private:
-    // The status line as one word, so that the counting thread never waits: the kind of
-    // count above, its value below.
-    static std::uint64_t pack(search::ProgressStatus::Kind kind, std::uint64_t value);
-    search::ProgressStatus unpack(std::uint64_t packed) const;
     void showStatus();
     void showPhase(search::Phase phase, std::uint64_t status);
     void followFolder();
@@ -62,8 +59,7 @@ private:
 
     TMeldung &m_dialog;
     QWidget *m_messageParent;
-    std::atomic<std::uint64_t> m_status {0};
-    std::atomic<std::size_t> m_candidateCount {0};
+    search::SharedProgress m_status; // stored by the counting thread, which never waits
     std::atomic<bool> m_cancel {false}; // set by the dialog's close button or Escape
     std::mutex m_folderLock;
     std::string m_folder; // guarded by m_folderLock

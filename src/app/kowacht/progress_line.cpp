@@ -96,29 +96,23 @@ void ProgressLine::phaseStarted(search::Phase phase)
 
 void ProgressLine::foldersFound(std::size_t count)
 {
-    store(search::ProgressStatus::Kind::Folders, count);
+    m_status.store(search::ProgressStatus::Kind::Folders, count);
 }
 
 void ProgressLine::filesFound(std::size_t count)
 {
-    store(search::ProgressStatus::Kind::Files, count);
+    m_status.store(search::ProgressStatus::Kind::Files, count);
 }
 
 void ProgressLine::sortProgress(int percent)
 {
-    store(search::ProgressStatus::Kind::Sorting, static_cast<unsigned long long>(percent));
+    m_status.store(search::ProgressStatus::Kind::Sorting, static_cast<std::uint64_t>(percent));
 }
 
 void ProgressLine::comparing(std::size_t position, std::size_t count)
 {
-    m_total.store(count, std::memory_order_relaxed);
-    store(search::ProgressStatus::Kind::Comparing, position);
-}
-
-void ProgressLine::store(search::ProgressStatus::Kind kind, unsigned long long value)
-{
-    m_value.store(value, std::memory_order_relaxed);
-    m_kind.store(static_cast<unsigned long long>(kind), std::memory_order_relaxed);
+    m_status.storeTotal(count);
+    m_status.store(search::ProgressStatus::Kind::Comparing, position);
 }
 
 void ProgressLine::skipped(const std::string &path, std::error_code reason)
@@ -159,8 +153,7 @@ void ProgressLine::draw()
     if (phase < 0)
         return;
     std::string line = search::phaseCaption(static_cast<search::Phase>(phase));
-    const search::ProgressStatus status {
-        static_cast<search::ProgressStatus::Kind>(m_kind.load()), m_value.load(), m_total.load()};
+    const search::ProgressStatus status = m_status.load();
     const std::string text = status.text();
     if (!text.empty())
         line.append(": ").append(text);

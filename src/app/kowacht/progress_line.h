@@ -4,6 +4,7 @@
 
 #include "app/kowacht/output_formats.h"
 #include "search/observer.h"
+#include "search/shared_progress.h"
 #include "search/texts.h"
 
 #include <atomic>
@@ -58,7 +59,6 @@ private:
     // Counts come once per file from the searching thread and are only stored; a thread of
     // its own redraws the line five times a second from the latest of them, however few
     // counts come (one huge file compared) or how many.
-    void store(search::ProgressStatus::Kind kind, unsigned long long value);
     void redrawLoop();
     void draw();
     void clear();
@@ -66,9 +66,7 @@ private:
     std::FILE *m_stream;
     LiveDisplay m_display;
     std::atomic<int> m_phase {-1};
-    std::atomic<unsigned long long> m_kind {0};
-    std::atomic<unsigned long long> m_value {0};
-    std::atomic<unsigned long long> m_total {0};
+    search::SharedProgress m_status;
     std::vector<Skipped> m_skipped;
 
     std::mutex m_writing; // stderr is written by both threads
