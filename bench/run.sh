@@ -153,6 +153,7 @@ echo "scale: time per file, large against medium (in turns: $scale_medium s, $sc
 candidates() { python3 -c 'import json,sys; print(json.load(open(sys.argv[1]))["stats"]["candidate_files"])' "$(corpus "$1")/manifest.json"; }
 echo "scale: time per file of a size group (compared), large against medium: $(per_file "$scale_medium" "$scale_large" "$(candidates medium)" "$(candidates large)")"
 echo "scale: memory per file, large against medium ($memory_medium MiB, $memory_kowacht MiB): $(per_file "$memory_medium" "$memory_kowacht" "$files_medium" "$files_large") (goal <= 1.00)"
+echo "status line of the result window: $("$ROOT/build/bench/marked_space") (goal <= 0.1 s)"
 
 if [ "$PEERS" = 1 ]; then
     echo "== peers (run_peers.sh, $RUNS runs)"

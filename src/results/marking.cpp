@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 #include <string>
+#include <unordered_set>
 
 namespace kw::results
 {
@@ -156,43 +157,62 @@ std::size_t removeMarked(Lines &lines, Marks &marks)
     return removed;
 }
 
+namespace
+{
+
+struct FileKey {
+    std::uint64_t device;
+    std::uint64_t inode;
+    friend bool operator==(const FileKey &, const FileKey &) = default;
+};
+
+struct FileKeyHash {
+    std::size_t operator()(const FileKey &key) const
+    {
+        return std::hash<std::uint64_t> {}(key.inode * 0x9e3779b97f4a7c15ULL ^ key.device);
+    }
+};
+
+} // namespace
+
 MarkedSpace markedSpace(
     const Lines &lines, const Marks &marks, const std::function<std::optional<FileFacts>(const std::string &)> &facts)
 {
     MarkedSpace space;
+    // Sets, not lists: a block of 50,000 marked files is counted at every click.
+    std::unordered_set<FileKey, FileKeyHash> staying;
+    std::unordered_set<std::string> stayingEntries;
+    std::unordered_set<FileKey, FileKeyHash> counted;
     forEachBlock(lines, [&](std::size_t begin, std::size_t end) {
-        std::vector<std::pair<std::uint64_t, std::uint64_t>> staying; // device, inode
-        std::vector<std::string> stayingEntries;
-        std::vector<std::pair<std::uint64_t, std::uint64_t>> counted;
-        const auto among
-            = [](const auto &list, const auto &id) { return std::find(list.begin(), list.end(), id) != list.end(); };
+        staying.clear();
+        stayingEntries.clear();
+        counted.clear();
+        std::vector<std::optional<FileFacts>> known(end - begin);
         for (std::size_t i = begin; i < end; ++i) {
-            if (i < marks.size() && marks[i])
+            known[i - begin] = facts(lines[i]);
+            if ((i < marks.size() && marks[i]) || !known[i - begin])
                 continue;
-            if (const auto known = facts(lines[i])) {
-                staying.emplace_back(known->device, known->inode);
-                if (!known->entry.empty())
-                    stayingEntries.push_back(known->entry);
-            }
+            staying.insert({known[i - begin]->device, known[i - begin]->inode});
+            if (!known[i - begin]->entry.empty())
+                stayingEntries.insert(known[i - begin]->entry);
         }
         for (std::size_t i = begin; i < end; ++i) {
             if (i >= marks.size() || !marks[i])
                 continue;
             ++space.files;
-            const auto known = facts(lines[i]);
-            if (!known)
+            const std::optional<FileFacts> &file = known[i - begin];
+            if (!file)
                 continue;
-            const std::pair<std::uint64_t, std::uint64_t> id {known->device, known->inode};
-            if (!known->entry.empty() && among(stayingEntries, known->entry)) {
+            if (!file->entry.empty() && stayingEntries.count(file->entry) > 0) {
                 ++space.otherPaths;
                 continue;
             }
-            if (among(staying, id) || among(counted, id)) {
+            const FileKey id {file->device, file->inode};
+            if (staying.count(id) > 0 || !counted.insert(id).second) {
                 ++space.hardLinks;
                 continue;
             }
-            counted.push_back(id);
-            space.bytes += known->size;
+            space.bytes += file->size;
         }
     });
     return space;
