@@ -167,6 +167,13 @@ std::string skippedText(std::string_view path, std::error_code reason)
     return "Auf " + quoted + " kann nicht zugegriffen werden: " + reasonText(reason) + ".";
 }
 
+std::string commandLineSkippedText(std::string_view path, std::error_code reason)
+{
+    if (reason == std::errc::permission_denied || reason == std::errc::operation_not_permitted)
+        return "kowacht: kein Zugriff auf '" + std::string(path) + "': " + reasonText(reason);
+    return "kowacht: " + skippedText(path, reason);
+}
+
 std::string resultCaption(std::string_view foundCount, std::string_view fileCountText, std::size_t accessErrors)
 {
     std::string caption = "Suchergebnis (";

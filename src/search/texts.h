@@ -43,6 +43,10 @@ std::string resultCaption(std::string_view foundCount, std::string_view fileCoun
 // carriage returns, as in every message text.
 std::string unexpectedErrorText(std::size_t line, std::size_t outer, std::size_t inner);
 
+// The same for the command line: "kowacht: " before it, and for a file that may not be
+// read the reason, which the dialog's specified text leaves out.
+std::string commandLineSkippedText(std::string_view path, std::error_code reason);
+
 // Why a search broke off, in the words of reasonText, the exception's own after them.
 std::string searchFailureReason(const SearchFailure &failure);
 // The desktop's message after a search that broke off.

@@ -131,7 +131,7 @@ TEST_F(Kowacht, UsageErrorsSearchNothing)
         "kowacht: unbekannte Option „--rekursiv“\nAufruf: kowacht [OPTION]... ORDNER...\nMehr mit: kowacht --help\n");
     EXPECT_EQ(kowacht(t, t.root(), {"Fotos", "-x"}).err.find("kowacht: unbekannte Option „-x“\n"), 0U);
     EXPECT_EQ(
-        kowacht(t, t.root(), {"Fotos", "--filter"}).err.find("kowacht: der Option „--filter“ fehlt ihr Wert\n"), 0U);
+        kowacht(t, t.root(), {"Fotos", "--filter"}).err.find("kowacht: der Option „--filter“ fehlt der Wert\n"), 0U);
     EXPECT_EQ(kowacht(t, t.root(), {"-f"}).status, 2);
     EXPECT_EQ(kowacht(t, t.root(), {""}).status, 2); // not the current folder
     EXPECT_EQ(kowacht(t, t.root(), {"--format=xml", "Fotos"}).status, 2);
@@ -140,7 +140,11 @@ TEST_F(Kowacht, UsageErrorsSearchNothing)
     const Outcome missing = kowacht(t, t.root(), {"-o", "liste.txt", "Fotos", "fehlt"});
     EXPECT_EQ(missing.status, 2);
     EXPECT_EQ(missing.out, "");
-    EXPECT_EQ(missing.err, "kowacht: 'fehlt' ist kein Ordner.\n");
+    EXPECT_EQ(missing.err, "kowacht: 'fehlt' existiert nicht.\n");
+    EXPECT_EQ(kowacht(t, t.root(), {"Fotos/a.jpg"}).err, "kowacht: 'Fotos/a.jpg' ist kein Ordner.\n");
+    EXPECT_EQ(kowacht(t, t.root(), {"--recursive=yes", "Fotos"})
+                  .err.find("kowacht: die Option „--recursive“ erlaubt keinen Wert\n"),
+        0U);
     EXPECT_EQ(::access(p("liste.txt").c_str(), F_OK), -1);
     EXPECT_EQ(kowacht(t, t.root(), {"Fotos/a.jpg"}).status, 2);
 }
@@ -156,7 +160,16 @@ TEST_F(Kowacht, HelpAndVersionWhereverTheyStand)
     }
     const Outcome version = kowacht(t, t.root(), {"Fotos", "--version"});
     EXPECT_EQ(version.status, 0);
-    EXPECT_NE(version.out.find("Version 4.2"), std::string::npos);
+    EXPECT_EQ(version.out.find("kowacht (Kopienwacht) 4.2\nCopyright (C) 2026 Ostwerk\nLizenz GPLv3+"), 0U);
+    // Abbreviated as every long option may be; but not where it is the value of an option.
+    EXPECT_EQ(kowacht(t, t.root(), {"--he"}).out.find("Aufruf: kowacht"), 0U);
+    EXPECT_EQ(kowacht(t, t.root(), {"--vers"}).out.find("kowacht (Kopienwacht)"), 0U);
+    t.file("Fotos/--help", "bild-eins");
+    const Outcome valued = kowacht(t, t.root(), {"-f", "--help", "Fotos"});
+    EXPECT_EQ(valued.status, 0);
+    EXPECT_EQ(valued.out, "");
+    EXPECT_EQ(kowacht(t, t.root(), {"-rf", "--help", "Fotos"}).out, "");
+    EXPECT_EQ(kowacht(t, t.root(), {"--filter", "--version", "Fotos"}).status, 0);
 }
 
 TEST_F(Kowacht, OptionsMayFollowTheFoldersAndTwoDashesEndThem)
@@ -194,8 +207,8 @@ TEST_F(Kowacht, SomethingUnreadableGivesItsOwnStatus)
     const Outcome run = kowacht(t, t.root(), {"-r", "Fotos"});
     EXPECT_EQ(run.status, 3);
     // the name is shown escaped: every message stays one line
-    EXPECT_NE(
-        run.err.find("Der Name '" + p("Fotos/zwei\\nzeilen.jpg") + "' enthält einen Zeilenumbruch"), std::string::npos)
+    EXPECT_NE(run.err.find("kowacht: Der Name '" + p("Fotos/zwei\\nzeilen.jpg") + "' enthält einen Zeilenumbruch"),
+        std::string::npos)
         << run.err;
 }
 
@@ -204,7 +217,7 @@ TEST_F(Kowacht, KernelFileSystemAsFolderIsReportedNotListed)
     const Outcome run = kowacht(t, t.root(), {"-r", "/proc"});
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.status, 3);
-    EXPECT_NE(run.err.find("'/proc' gehört zu einem Dateisystem des Kernels"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("kowacht: '/proc' gehört zu einem Dateisystem des Kernels"), std::string::npos) << run.err;
 }
 
 TEST_F(Kowacht, FilterMatchesStarsInNamesAndEmptyFilesSurvive)

@@ -1,5 +1,7 @@
 #include "search/texts.h"
 
+#include "fs/failure.h"
+
 #include <gtest/gtest.h>
 
 namespace kw::search
@@ -25,6 +27,26 @@ TEST(Texts, UnexpectedErrorUsesCarriageReturnsOnly)
     EXPECT_EQ(text.find('\n'), std::string::npos);
     EXPECT_NE(text.find("\r\rBitte Teilen sie die Fehlernummer+Fehlercode dem Autor mit!\r\r"), std::string::npos);
     EXPECT_TRUE(text.ends_with(kAuthorMail));
+}
+
+TEST(Texts, TheCommandLineSaysWhoSpeaksAndWhyAFileCouldNotBeRead)
+{
+    EXPECT_EQ(commandLineSkippedText("/u/a", std::make_error_code(std::errc::permission_denied)),
+        "kowacht: kein Zugriff auf '/u/a': keine Berechtigung");
+    EXPECT_EQ(commandLineSkippedText("/proc", fs::Failure::KernelFileSystem),
+        "kowacht: '/proc' gehört zu einem Dateisystem des Kernels und wird nicht durchsucht.");
+    EXPECT_EQ(commandLineSkippedText("/u/b", std::make_error_code(std::errc::io_error)),
+        "kowacht: Auf '/u/b' kann nicht zugegriffen werden: Ein-/Ausgabefehler beim Lesen.");
+}
+
+TEST(Texts, ASearchThatBrokeOffSaysWhy)
+{
+    EXPECT_EQ(
+        searchFailureReason({std::make_error_code(std::errc::not_enough_memory), {}}), "nicht genug Arbeitsspeicher");
+    EXPECT_EQ(searchFailureReason({std::make_error_code(std::errc::state_not_recoverable), "kaputt"}),
+        "ein interner Fehler (kaputt)");
+    EXPECT_EQ(searchFailedText({std::make_error_code(std::errc::not_enough_memory), {}}),
+        "Die Suche brach ab: nicht genug Arbeitsspeicher.\rDie Liste enthält nur, was bis dahin verglichen wurde.");
 }
 
 } // namespace

@@ -1,10 +1,12 @@
 #include "app/kowacht/options.h"
 
+#include "search/texts.h"
+
 #include <getopt.h>
 
 #include <cctype>
 #include <charconv>
-#include <cstring>
+#include <string_view>
 
 namespace kw::app
 {
@@ -89,19 +91,51 @@ std::optional<search::ReadAhead> readAheadNamed(const std::string &name)
     return std::nullopt;
 }
 
-// --help and --version stand for themselves wherever they are, up to a "--".
+// The long option `text` ("--he", "--filter=x") names, as getopt_long would take it: the
+// whole name or a beginning of one name only.
+const option *longOptionNamed(std::string_view text)
+{
+    text.remove_prefix(2);
+    text = text.substr(0, text.find('='));
+    const option *found = nullptr;
+    for (const option *o = kLongOptions; o->name != nullptr; ++o) {
+        const std::string_view name(o->name);
+        if (name == text)
+            return o;
+        if (!text.empty() && name.starts_with(text)) {
+            if (found != nullptr)
+                return nullptr; // not unique
+            found = o;
+        }
+    }
+    return found;
+}
+
+// --help and --version stand for themselves wherever they are, up to a "--", also when
+// abbreviated; not where they are the value of an option ("-f --help").
 void findHelpOrVersion(int argc, char **argv, KowachtOptions &options)
 {
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--") == 0)
+        const std::string_view arg(argv[i]);
+        if (arg == "--")
             return;
-        if (std::strcmp(argv[i], "--help") == 0) {
-            options.help = true;
-            return;
-        }
-        if (std::strcmp(argv[i], "--version") == 0) {
-            options.version = true;
-            return;
+        if (arg.starts_with("--")) {
+            const option *named = longOptionNamed(arg);
+            if (named != nullptr && named->val == HelpOption) {
+                options.help = true;
+                return;
+            }
+            if (named != nullptr && named->val == VersionOption) {
+                options.version = true;
+                return;
+            }
+            if (named != nullptr && named->has_arg == required_argument && arg.find('=') == std::string_view::npos)
+                ++i; // its value follows
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            // A cluster of short options; -f and -o take the rest, or the next argument.
+            const std::size_t valued = arg.find_first_of("fo", 1);
+            if (valued != std::string_view::npos && valued + 1 == arg.size())
+                ++i;
         }
     }
 }
@@ -231,11 +265,15 @@ ParsedOptions parseKowachtOptions(int argc, char **argv)
         if (c == -1)
             break;
         if (c == '?') {
-            parsed.error = "unbekannte Option " + quoted(offending(argv, optind, optopt));
+            const std::string written = offending(argv, optind, optopt);
+            // getopt names the option in optopt when it knows it but it takes no value.
+            const bool takesNone = optopt != 0 && written.starts_with("--");
+            parsed.error = takesNone ? "die Option " + quoted(written) + " erlaubt keinen Wert"
+                                     : "unbekannte Option " + quoted(written);
             return parsed;
         }
         if (c == ':') {
-            parsed.error = "der Option " + quoted(offending(argv, optind, optopt)) + " fehlt ihr Wert";
+            parsed.error = "der Option " + quoted(offending(argv, optind, optopt)) + " fehlt der Wert";
             return parsed;
         }
         const std::string error = apply(c, optarg != nullptr ? optarg : "", options);
@@ -313,6 +351,16 @@ std::string kowachtHelpText()
           "  4  mit --trash: nicht alles Vorgesehene wurde verschoben\n"
           "  5  die Suche brach ab (etwa aus Mangel an Arbeitsspeicher); die Liste ist\n"
           "     unvollständig\n";
+}
+
+std::string kowachtVersionText()
+{
+    return "kowacht (Kopienwacht) " + std::string(search::kVersionText.substr(search::kVersionText.find(' ') + 1))
+        + "\n"
+          "Copyright (C) 2026 Ostwerk\n"
+          "Lizenz GPLv3+: GNU GPL Version 3 oder neuer <https://gnu.org/licenses/gpl.html>.\n"
+          "Dies ist freie Software: Sie dürfen sie verändern und weitergeben.\n"
+          "Es gibt KEINE GARANTIE, soweit das Gesetz es zulässt.\n";
 }
 
 } // namespace kw::app

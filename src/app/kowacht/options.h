@@ -54,5 +54,7 @@ std::optional<std::uint64_t> parseSize(const std::string &text);
 
 std::string kowachtUsageLine();
 std::string kowachtHelpText();
+// As GNU tools say it: program, package and version, copyright, licence.
+std::string kowachtVersionText();
 
 } // namespace kw::app

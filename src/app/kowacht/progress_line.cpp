@@ -118,14 +118,14 @@ void ProgressLine::comparing(std::size_t position, std::size_t count)
 void ProgressLine::skipped(const std::string &path, std::error_code reason)
 {
     m_skipped.push_back({path, reason});
-    message(search::skippedText(escapedForMessage(path), reason));
+    message(search::commandLineSkippedText(escapedForMessage(path), reason));
 }
 
 void ProgressLine::unexpectedError(std::size_t line, std::size_t outer, std::size_t inner)
 {
     std::string text = search::unexpectedErrorText(line, outer, inner);
     std::replace(text.begin(), text.end(), '\r', '\n');
-    message(text);
+    message("kowacht: " + text);
 }
 
 void ProgressLine::message(const std::string &text)

@@ -25,10 +25,14 @@ namespace kw::app
 namespace
 {
 
-bool isFolder(const std::string &path)
+// Why `given` cannot be searched ("existiert nicht", "ist kein Ordner"), or empty.
+std::string notAFolder(const std::string &path)
 {
     struct stat status = {};
-    return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+    if (::stat(path.c_str(), &status) != 0)
+        return errno == ENOENT ? "existiert nicht"
+                               : "ist nicht zu erreichen: " + search::reasonText({errno, std::generic_category()});
+    return S_ISDIR(status.st_mode) ? std::string() : "ist kein Ordner";
 }
 
 int usageError(const std::string &text)
@@ -44,8 +48,8 @@ bool buildRequest(const KowachtOptions &options, search::SearchRequest &request,
     const std::string here = fs::currentFolder();
     for (std::size_t i = 0; i < options.folders.size(); ++i) {
         const std::string folder = resolvedFolderArgument(options.folders[i], here);
-        if (!isFolder(folder)) {
-            std::fprintf(stderr, "kowacht: '%s' ist kein Ordner.\n", escapedForMessage(options.folders[i]).c_str());
+        if (const std::string why = notAFolder(folder); !why.empty()) {
+            std::fprintf(stderr, "kowacht: '%s' %s.\n", escapedForMessage(options.folders[i]).c_str(), why.c_str());
             return false;
         }
         folders.push_back(folder);
@@ -66,8 +70,8 @@ bool keepFolders(const KowachtOptions &options, std::vector<std::string> &keepIn
 {
     for (const std::string &given : options.keepIn) {
         const std::string folder = resolvedFolderArgument(given, fs::currentFolder());
-        if (!isFolder(folder)) {
-            std::fprintf(stderr, "kowacht: '%s' (--keep-in) ist kein Ordner.\n", escapedForMessage(given).c_str());
+        if (const std::string why = notAFolder(folder); !why.empty()) {
+            std::fprintf(stderr, "kowacht: '%s' (--keep-in) %s.\n", escapedForMessage(given).c_str(), why.c_str());
             return false;
         }
         keepIn.push_back(folder);
@@ -117,7 +121,7 @@ int runUnguarded(int argc, char **argv, const search::SearchHooks *hooks)
         return writeToStdout({}) ? kWriteFailed : kCompleted;
     }
     if (options.version) {
-        std::printf("kowacht %s\n", std::string(search::kVersionText).c_str());
+        std::fputs(kowachtVersionText().c_str(), stdout);
         return writeToStdout({}) ? kWriteFailed : kCompleted;
     }
     if (!parsed.error.empty())
