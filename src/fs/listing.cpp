@@ -268,7 +268,9 @@ FolderListing listFolder(int fd, const ListingOptions &options)
     Lister lister(fd, options, result);
     std::size_t count = 0;
     while (const auto entry = stream.next()) {
-        if (options.cancel != nullptr && (++count & 255) == 0 && options.cancel->load(std::memory_order_relaxed))
+        // Counted whether or not a cancel flag is watched: the count also tells how long a
+        // name took to read.
+        if ((++count & 255) == 0 && options.cancel != nullptr && options.cancel->load(std::memory_order_relaxed))
             break;
         lister.entry(*entry);
     }

@@ -197,6 +197,20 @@ TEST_F(Listing, WhereTheFileSystemTellsNoKindsEveryEntryIsExamined)
     EXPECT_TRUE(list("Daten", "*.txt", false).unlistableFolders.empty()); // not searched, not said
 }
 
+TEST_F(Listing, EveryNameReadIsCountedWithOrWithoutACancelFlag)
+{
+    // a.txt B.TXT c.doc .d.txt Unter .versteckt link.txt linkdir pipe.txt: matching or not
+    EXPECT_EQ(list("Daten", "*.txt").entries, 9U);
+    const FileMask filter("*.txt");
+    const Opened opened = openFolder(t.path("Daten"));
+    const std::atomic<bool> cancel {false};
+    ListingOptions options;
+    options.mask = &filter;
+    options.credentials = &credentials;
+    options.cancel = &cancel;
+    EXPECT_EQ(listFolder(opened.fd.get(), options).entries, 9U);
+}
+
 TEST_F(Listing, SizeLimitsLeaveFilesOutsideUnlisted)
 {
     const FileMask all("*.*");
