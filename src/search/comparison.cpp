@@ -65,7 +65,6 @@ ComparisonResult Tcomp(const Inventory &inventory, const CandidateList &candidat
     observer.phaseStarted(Phase::Comparison);
     state.ComparedCount = 0;
 
-    // The limits hold for the whole search: each thread gets its share.
     const unsigned threads = std::max(1U, settings.threads);
     const unsigned most = std::max(threads, settings.maxThreads);
     const BlockHash hash; // one secret key for the whole search
@@ -80,11 +79,14 @@ ComparisonResult Tcomp(const Inventory &inventory, const CandidateList &candidat
     });
     if (settings.readAhead == ReadAhead::Always)
         readAhead.start();
+    // The limits hold for the whole search; the threads that run share them.
+    const std::size_t ownFiles = most * ContentComparer::kOwnOpenFiles;
+    SharedLimit openFiles(settings.maxOpenFiles > ownFiles ? settings.maxOpenFiles - ownFiles : 0);
+    SharedLimit storedBytes(settings.storedBlockBudget);
     std::vector<std::unique_ptr<ContentComparer>> comparers;
     for (unsigned t = 0; t < most; ++t)
-        comparers.push_back(std::make_unique<ContentComparer>(std::max<std::size_t>(2, settings.maxOpenFiles / most),
-            settings.storedBlockBudget / most, hash, settings.hooks, settings.cancel,
-            most > threads || settings.readAhead == ReadAhead::WhenWaiting ? &diskWaits : nullptr));
+        comparers.push_back(std::make_unique<ContentComparer>(openFiles, storedBytes, hash, settings.hooks,
+            settings.cancel, most > threads || settings.readAhead == ReadAhead::WhenWaiting ? &diskWaits : nullptr));
 
     OrderedWork<GroupWork> work(threads, kGroupsAhead, most);
     started.store(&work);

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <unordered_map>
+#include <utility>
 
 namespace kw::search
 {
@@ -70,10 +71,34 @@ struct ContentComparer::Subset {
     std::uint64_t hash = 0;
 };
 
+bool SharedLimit::take(std::size_t amount)
+{
+    std::size_t left = m_left.load(std::memory_order_relaxed);
+    while (left >= amount) {
+        if (m_left.compare_exchange_weak(left, left - amount, std::memory_order_relaxed))
+            return true;
+    }
+    return false;
+}
+
 ContentComparer::ContentComparer(std::size_t maxOpenFiles, std::size_t storedBlockBudget, const BlockHash &hash,
     const SearchHooks *hooks, const std::atomic<bool> *cancel, DiskWaits *diskWaits)
-    : m_maxOpen(std::max<std::size_t>(maxOpenFiles, 2))
-    , m_storedBlockBudget(storedBlockBudget)
+    : m_ownOpen(std::make_unique<SharedLimit>(maxOpenFiles > kOwnOpenFiles ? maxOpenFiles - kOwnOpenFiles : 0))
+    , m_ownStored(std::make_unique<SharedLimit>(storedBlockBudget))
+    , m_openFiles(*m_ownOpen)
+    , m_storedLimit(*m_ownStored)
+    , m_poolBudget(3 * MiB)
+    , m_hash(hash)
+    , m_hooks(hooks)
+    , m_cancel(cancel)
+    , m_diskWaits(diskWaits)
+{
+}
+
+ContentComparer::ContentComparer(SharedLimit &openFiles, SharedLimit &storedBytes, const BlockHash &hash,
+    const SearchHooks *hooks, const std::atomic<bool> *cancel, DiskWaits *diskWaits)
+    : m_openFiles(openFiles)
+    , m_storedLimit(storedBytes)
     // The buffers kept between blocks: room for one of each block size and a few more.
     , m_poolBudget(3 * MiB)
     , m_hash(hash)
@@ -91,6 +116,7 @@ GroupComparison ContentComparer::CompFile(std::span<const CompareMember> group, 
     m_members.resize(group.size());
     m_openOrder.clear();
     m_openCount = 0;
+    m_openFiles.give(std::exchange(m_openTaken, 0)); // left by a group that failed
     m_finished.clear();
     m_pending.clear();
     m_result = {};
@@ -137,6 +163,12 @@ void ContentComparer::partition(const Indices &members, std::uint64_t offset)
     std::vector<Subset> subsets;
     std::unordered_multimap<std::uint64_t, std::size_t> byHash;
     m_storedBytes = 0;
+    // What this block stored goes back to the other threads, also when something throws.
+    struct GiveBack {
+        SharedLimit &limit;
+        std::size_t &bytes;
+        ~GiveBack() { limit.give(std::exchange(bytes, 0)); }
+    } giveBack {m_storedLimit, m_storedBytes};
     Buffer buffer = acquire(length + 1);
     for (const std::uint32_t index : members) {
         if (!readBlock(index, offset, length, last, buffer))
@@ -168,7 +200,7 @@ void ContentComparer::partition(const Indices &members, std::uint64_t offset)
         Subset subset;
         subset.members.push_back(index);
         subset.hash = hash;
-        if (m_storedBytes + buffer.capacity <= m_storedBlockBudget) {
+        if (m_storedLimit.take(buffer.capacity)) {
             m_storedBytes += buffer.capacity; // what it holds, not what it uses
             subset.block = std::move(buffer);
             subset.stored = true;
@@ -251,6 +283,7 @@ bool ContentComparer::sameBlock(
     while (!subset.members.empty()) {
         if (m_reread.capacity < length + 1)
             m_reread = acquire(length + 1);
+        ++m_blocksReadAgain;
         if (readBlock(subset.members.front(), offset, length, last, m_reread))
             return std::memcmp(m_reread.data.get(), block.data.get(), length) == 0;
         subset.members.erase(subset.members.begin());
@@ -309,7 +342,12 @@ bool ContentComparer::ensureOpen(std::uint32_t index)
         return false;
     if (member.fd.valid())
         return true;
-    while (m_openCount >= m_maxOpen && !m_openOrder.empty()) {
+    // Beyond its own files, one more is taken from what the search allows; where none is
+    // left, its oldest open file is closed to make room.
+    const bool own = m_openCount < kOwnOpenFiles + m_openTaken;
+    if (!own && m_openFiles.take(1))
+        ++m_openTaken;
+    while (m_openCount >= kOwnOpenFiles + m_openTaken && !m_openOrder.empty()) {
         const auto [oldest, stamp] = m_openOrder.front();
         m_openOrder.pop_front();
         if (m_members[oldest].fd.valid() && m_members[oldest].stamp == stamp)
@@ -349,6 +387,10 @@ void ContentComparer::closeMember(std::uint32_t index)
     if (member.fd.valid()) {
         member.fd.reset();
         --m_openCount;
+        if (m_openTaken > 0 && m_openCount < kOwnOpenFiles + m_openTaken) {
+            m_openFiles.give(1);
+            --m_openTaken;
+        }
     }
 }
 

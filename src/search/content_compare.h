@@ -79,9 +79,32 @@ struct GroupComparison {
 // make room is opened again when its turn comes and must still be the same file. Memory
 // for stored blocks is bounded too; past that bound a block is read again for comparing.
 // One comparer serves one thread.
+//
+// A limit of the whole search shared by the comparers that run: what one does not use,
+// another may, and a comparer added later takes from what is left, instead of each getting
+// a share of the most threads there might ever be.
+class SharedLimit
+{
+public:
+    explicit SharedLimit(std::size_t total) : m_left(total) { }
+    // Takes `amount` when that much is left.
+    bool take(std::size_t amount);
+    void give(std::size_t amount) { m_left.fetch_add(amount, std::memory_order_relaxed); }
+
+private:
+    std::atomic<std::size_t> m_left;
+};
+
 class ContentComparer
 {
 public:
+    // Every comparer may keep two files open whatever the others hold, so that it can go on;
+    // files beyond those and stored blocks come from `openFiles` and `storedBytes`.
+    static constexpr std::size_t kOwnOpenFiles = 2;
+
+    ContentComparer(SharedLimit &openFiles, SharedLimit &storedBytes, const BlockHash &hash,
+        const SearchHooks *hooks = nullptr, const std::atomic<bool> *cancel = nullptr, DiskWaits *diskWaits = nullptr);
+    // One comparer alone with limits of its own.
     ContentComparer(std::size_t maxOpenFiles, std::size_t storedBlockBudget, const BlockHash &hash,
         const SearchHooks *hooks = nullptr, const std::atomic<bool> *cancel = nullptr, DiskWaits *diskWaits = nullptr);
     ContentComparer(const ContentComparer &) = delete;
@@ -93,6 +116,8 @@ public:
 
     // How often a block was compared byte for byte with another that its hash matched.
     std::uint64_t blockComparisons() const { return m_blockComparisons; }
+    // How often a block was read again to be compared, as there was no room to keep it.
+    std::uint64_t blocksReadAgain() const { return m_blocksReadAgain; }
 
 private:
     struct Member;
@@ -119,13 +144,17 @@ private:
     void keepOnlySmallBuffers();
     void release(Buffer &&buffer);
 
-    std::size_t m_maxOpen;
-    std::size_t m_storedBlockBudget;
+    std::unique_ptr<SharedLimit> m_ownOpen; // the limits, where this comparer has its own
+    std::unique_ptr<SharedLimit> m_ownStored;
+    SharedLimit &m_openFiles;
+    SharedLimit &m_storedLimit;
+    std::size_t m_openTaken = 0; // open files beyond kOwnOpenFiles, taken from m_openFiles
     std::size_t m_poolBudget;
     const BlockHash &m_hash;
     const SearchHooks *m_hooks;
     const std::atomic<bool> *m_cancel;
     DiskWaits *m_diskWaits;
+    std::uint64_t m_blocksReadAgain = 0;
     bool m_cachedReads = true; // the file system can tell what is in memory
     std::uint64_t m_size = 0; // the group's size
     std::vector<Member> m_members;

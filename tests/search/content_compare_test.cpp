@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <deque>
+#include <memory>
 #include <random>
 
 namespace kw::search
@@ -151,6 +152,26 @@ TEST_F(ContentCompare, LargeGroupWithFewOpenFilesAndSmallBlockBudget)
     // Eight open files and room for only a few stored blocks: blocks are read again.
     ContentComparer comparer(8, 3 * 4001, hash);
     EXPECT_EQ(compare(contents, comparer), referenceSets(contents));
+}
+
+// The comparers of a search share its limits: one running alone may keep as many blocks as
+// the whole search may, and gives them back after each step.
+TEST_F(ContentCompare, ComparersThatRunShareTheLimitsOfTheSearch)
+{
+    constexpr std::size_t kBudget = 8 << 20;
+    SharedLimit openFiles(64);
+    SharedLimit stored(kBudget);
+    std::vector<std::unique_ptr<ContentComparer>> comparers; // as many as a search may add
+    for (int i = 0; i < 16; ++i)
+        comparers.push_back(std::make_unique<ContentComparer>(openFiles, stored, hash));
+    const std::string large = bytes(3 << 20, 'L');
+    EXPECT_EQ(compare({large, large, large, large}, *comparers[0]), (Sets {{0, 1, 2, 3}}));
+    EXPECT_EQ(comparers[0]->blocksReadAgain(), 0U); // every first member's block was kept
+    EXPECT_TRUE(stored.take(kBudget)); // and all of it given back
+    EXPECT_TRUE(openFiles.take(64));
+    // With nothing left to keep, the same group reads the first member's blocks again.
+    EXPECT_EQ(compare({large, large, large, large}, *comparers[1]), (Sets {{0, 1, 2, 3}}));
+    EXPECT_GT(comparers[1]->blocksReadAgain(), 0U);
 }
 
 TEST_F(ContentCompare, UnreadableMembersComeFromTheInventory)
