@@ -74,6 +74,12 @@ void DiskOrderReadAhead::start()
         m_thread = std::move(*thread);
 }
 
+std::optional<std::size_t> DiskOrderReadAhead::waitingFor()
+{
+    const std::lock_guard lock(m_mutex);
+    return m_waitingFor;
+}
+
 void DiskOrderReadAhead::reached(std::size_t group)
 {
     bool wake = false;

@@ -58,6 +58,8 @@ public:
     void reached(std::size_t group);
     // How many files it has asked for so far.
     std::size_t filesAsked() const { return m_asked.load(std::memory_order_relaxed); }
+    // The group its thread waits for the comparison to reach, while it waits.
+    std::optional<std::size_t> waitingFor();
     // What ended its thread early; read after stop().
     const std::optional<SearchFailure> &failure() const { return m_failure; }
     // Ends the thread and waits for it; later calls do nothing.

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <optional>
 
 namespace kw::fs
@@ -89,50 +90,66 @@ TEST(OpenFault, HoldsOnlyWhileInPlace)
     EXPECT_FALSE(openFaultActive());
 }
 
+// Runs `body` in a child process, so that the limits it sets and the value remembered of
+// them stay there: later tests see the process as it was. Exits with the body's result.
+int inChild(const std::function<int()> &body)
+{
+    const pid_t child = ::fork();
+    if (child < 0)
+        return -1;
+    if (child == 0)
+        std::_Exit(body());
+    int status = 0;
+    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
 // The raised limit holds for the search; a program started meanwhile gets the old one.
 TEST(OpenFileLimit, IsRaisedForTheProgramAndLoweredForWhatItStarts)
 {
-    rlimit before = {};
-    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &before), 0);
-    rlimit lowered = before;
-    lowered.rlim_cur = std::min<rlim_t>(before.rlim_max, 512);
-    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &lowered), 0);
-    raiseOpenFileLimit();
-    rlimit raised = {};
-    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &raised), 0);
-    EXPECT_EQ(raised.rlim_cur, std::min<rlim_t>(before.rlim_max, rlim_t {1} << 20));
-    EXPECT_GT(folderHandleAllowance(), openFileAllowance());
-    {
-        const ScopedOrdinaryFileLimit ordinary;
-        rlimit meanwhile = {};
-        ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &meanwhile), 0);
-        EXPECT_EQ(meanwhile.rlim_cur, lowered.rlim_cur);
-    }
-    rlimit after = {};
-    ASSERT_EQ(::getrlimit(RLIMIT_NOFILE, &after), 0);
-    EXPECT_EQ(after.rlim_cur, raised.rlim_cur);
-    ASSERT_EQ(::setrlimit(RLIMIT_NOFILE, &before), 0);
+    EXPECT_EQ(inChild([] {
+        rlimit before = {};
+        if (::getrlimit(RLIMIT_NOFILE, &before) != 0)
+            return 10;
+        rlimit lowered = before;
+        lowered.rlim_cur = std::min<rlim_t>(before.rlim_max, 512);
+        if (::setrlimit(RLIMIT_NOFILE, &lowered) != 0)
+            return 11;
+        raiseOpenFileLimit();
+        rlimit raised = {};
+        ::getrlimit(RLIMIT_NOFILE, &raised);
+        if (raised.rlim_cur != std::min<rlim_t>(before.rlim_max, rlim_t {1} << 20))
+            return 1;
+        if (folderHandleAllowance() <= openFileAllowance())
+            return 2;
+        {
+            const ScopedOrdinaryFileLimit ordinary;
+            rlimit meanwhile = {};
+            ::getrlimit(RLIMIT_NOFILE, &meanwhile);
+            if (meanwhile.rlim_cur != lowered.rlim_cur)
+                return 3;
+        }
+        rlimit after = {};
+        ::getrlimit(RLIMIT_NOFILE, &after);
+        return after.rlim_cur == raised.rlim_cur ? 0 : 4;
+    }),
+        0);
 }
 
 // Making room in the table must not close what the program was handed at its top number.
 TEST(OpenFileLimit, ADescriptorInheritedAtTheTopOfTheTableStaysOpen)
 {
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
+    EXPECT_EQ(inChild([] {
         const rlimit fixed = {256, 256}; // no room above: the table is reserved up to 255
         int pipeEnds[2];
         if (::setrlimit(RLIMIT_NOFILE, &fixed) != 0 || ::pipe(pipeEnds) != 0 || ::dup2(pipeEnds[1], 255) != 255)
-            std::_Exit(2);
+            return 2;
         raiseOpenFileLimit();
         char byte = 0;
-        const bool open = ::write(255, "k", 1) == 1 && ::read(pipeEnds[0], &byte, 1) == 1 && byte == 'k';
-        std::_Exit(open ? 0 : 1);
-    }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    EXPECT_EQ(WEXITSTATUS(status), 0);
+        return ::write(255, "k", 1) == 1 && ::read(pipeEnds[0], &byte, 1) == 1 && byte == 'k' ? 0 : 1;
+    }),
+        0);
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+
 #include <chrono>
 #include <random>
 #include <set>
@@ -52,14 +54,20 @@ TEST(OrderedWork, WhatATaskThrowsComesWithItsResult)
 
 TEST(OrderedWork, TasksLeftWhenItGoesAreNotWaitedFor)
 {
-    OrderedWork<int> work(2, 4);
-    for (int i = 0; i < 100; ++i)
-        work.add([](unsigned) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            return 0;
-        });
-    EXPECT_EQ(work.take(), 0);
-    // going out of scope with 99 left must end promptly: the look-ahead bounds what runs
+    std::atomic<int> ran {0};
+    {
+        OrderedWork<int> work(2, 4);
+        for (int i = 0; i < 100; ++i)
+            work.add([&ran](unsigned) {
+                ran.fetch_add(1);
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                return 0;
+            });
+        EXPECT_EQ(work.take(), 0);
+    }
+    // Gone with 99 left: only what the look-ahead let start ran, never the rest.
+    EXPECT_GE(ran.load(), 1);
+    EXPECT_LE(ran.load(), 1 + 4);
 }
 
 } // namespace

@@ -121,16 +121,22 @@ TEST_F(ReadAheadWindows, BringTheFirstBlocksIntoMemoryAsTheComparisonMovesOn)
 
     DiskOrderReadAhead readAhead(inventory, candidates, 1, nullptr); // one group a window
     readAhead.start();
-    const auto askedFor = [&](std::size_t files) {
-        for (int wait = 0; wait < 500 && readAhead.filesAsked() < files; ++wait)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        std::this_thread::sleep_for(std::chrono::milliseconds(50)); // no more than that
+    // Until its thread waits for the comparison to come to `group`: then it has asked for
+    // all it will until the comparison moves on.
+    const auto askedBefore = [&](std::size_t group) {
+        for (int wait = 0; wait < 5000 && readAhead.waitingFor() != group; ++wait)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        EXPECT_EQ(readAhead.waitingFor(), group);
         return readAhead.filesAsked();
     };
-    // Two windows ahead of the comparison, no more.
-    EXPECT_EQ(askedFor(5), 5U);
-    readAhead.reached(1); // the empty group has nothing to read: its window takes the next
-    EXPECT_EQ(askedFor(7), 7U);
+    // Two windows ahead of the comparison, no more: it waits for the comparison to reach
+    // the second window.
+    const std::size_t second = readAheadWindow(inventory, candidates, 0, 1).end;
+    EXPECT_EQ(askedBefore(second), 5U);
+    readAhead.reached(second); // the empty group has nothing to read: its window takes the next
+    for (int wait = 0; wait < 5000 && readAhead.filesAsked() < 7; ++wait)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_EQ(readAhead.filesAsked(), 7U); // every candidate, and none twice
 
     for (const std::string &name : names) {
         bool inMemory = false;
