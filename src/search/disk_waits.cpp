@@ -13,11 +13,4 @@ void DiskWaits::note(bool waited)
         m_moreThreads();
 }
 
-bool ListingClock::waited(std::size_t names) const
-{
-    using namespace std::chrono_literals;
-    const auto taken = std::chrono::steady_clock::now() - m_start;
-    return taken > 1ms && taken > (names + 1) * 100us;
-}
-
 } // namespace kw::search

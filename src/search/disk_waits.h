@@ -3,7 +3,6 @@
 #pragma once
 
 #include <atomic>
-#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -24,19 +23,6 @@ private:
     std::function<void()> m_moreThreads;
     std::atomic<std::uint64_t> m_reads {0};
     std::atomic<std::uint64_t> m_waited {0};
-};
-
-// Whether a folder's listing waited for the disk, judged by how long it took for the names
-// it held: from memory a name costs microseconds, from the disk a folder costs milliseconds.
-// (No system call says whether a folder's blocks are in memory, as one does for a file's.)
-class ListingClock
-{
-public:
-    ListingClock() : m_start(std::chrono::steady_clock::now()) { }
-    bool waited(std::size_t names) const;
-
-private:
-    std::chrono::steady_clock::time_point m_start;
 };
 
 } // namespace kw::search

@@ -19,7 +19,7 @@ namespace
 ListingSettings listingSettings(const SearchRequest &request, const EngineOptions &options)
 {
     ListingSettings settings {fs::FileMask(request.filter), std::nullopt, request.filters.sizes,
-        fs::Credentials::ofThisProcess(), options.threadCount(), options.maxThreadCount(), options.cancel};
+        fs::Credentials::ofThisProcess(), options.threadCount(), options.cancel};
     if (!request.filters.excluded.empty()) {
         std::string patterns;
         for (const std::string &pattern : request.filters.excluded)

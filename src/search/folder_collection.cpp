@@ -3,7 +3,6 @@
 #include "fs/failure.h"
 #include "fs/path_text.h"
 #include "fs/text_case.h"
-#include "search/disk_waits.h"
 #include "search/options.h"
 #include "search/ordered_work.h"
 
@@ -36,8 +35,7 @@ public:
         , m_settings(settings)
         , m_state(state)
         , m_observer(observer)
-        , m_diskWaits([this] { m_work.addHelper(); })
-        , m_work(settings.threads, kListingsAhead, settings.maxThreads)
+        , m_work(settings.threads, kListingsAhead)
     {
     }
 
@@ -159,7 +157,6 @@ private:
     fs::FolderListing list(
         int topFd, const std::string &relative, std::optional<dev_t> parentDevice, const std::string &folder)
     {
-        const ListingClock clock;
         const fs::Opened opened = fs::openFolderBelow(topFd, relative);
         if (opened.error) {
             fs::FolderListing failed;
@@ -167,7 +164,6 @@ private:
             return failed;
         }
         fs::FolderListing listing = fs::listFolder(opened.fd.get(), listingOptions(parentDevice, folder));
-        m_diskWaits.note(clock.waited(listing.entries));
         if (!listing.error && !listing.files.empty() && m_settings.folderHandles != nullptr
             && m_settings.folderHandles->take())
             // A handle that only finds names: the listing's own would keep what the file
@@ -212,7 +208,6 @@ private:
     std::deque<std::string> m_topEntries; // the top folders' paths as registered
     std::unordered_set<std::string_view> m_knownPaths;
     std::unordered_map<fs::FileIdentity, std::string_view, fs::FileIdentityHash> m_knownFolders;
-    DiskWaits m_diskWaits; // adds listing threads while the listings wait for the disk
     OrderedWork<fs::FolderListing> m_work; // last: its threads stop before the rest goes
 };
 

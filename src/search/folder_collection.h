@@ -53,7 +53,6 @@ struct ListingSettings {
     fs::SizeLimits sizes;
     fs::Credentials credentials;
     unsigned threads = 1;
-    unsigned maxThreads = 1; // while the listings mostly wait for the disk
     const std::atomic<bool> *cancel = nullptr;
     // Folders with files keep the handle they were listed by while this lasts.
     fs::HandleBudget *folderHandles = nullptr;

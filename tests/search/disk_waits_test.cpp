@@ -45,14 +45,5 @@ TEST(DiskWaits, CountTheReadsOfEveryThread)
     EXPECT_EQ(asked.load(), 4);
 }
 
-// From memory a folder of many names may take long too; from the disk a small one does.
-TEST(ListingClock, JudgesTheTimeByTheNamesListed)
-{
-    const ListingClock clock;
-    std::this_thread::sleep_for(std::chrono::milliseconds(3));
-    EXPECT_TRUE(clock.waited(1));
-    EXPECT_FALSE(clock.waited(100000));
-}
-
 } // namespace
 } // namespace kw::search

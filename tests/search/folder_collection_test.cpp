@@ -16,8 +16,8 @@ class FolderCollection : public testing::Test
 protected:
     std::vector<std::string> collect(const SearchRequest &request, unsigned threads = 1)
     {
-        const ListingSettings settings {fs::FileMask(request.filter), std::nullopt, {},
-            fs::Credentials::ofThisProcess(), threads, threads, nullptr};
+        const ListingSettings settings {
+            fs::FileMask(request.filter), std::nullopt, {}, fs::Credentials::ofThisProcess(), threads, nullptr};
         std::vector<std::string> paths;
         for (const FolderLine &line : finalFolderList(Ttest(request, settings, state, observer).lines))
             paths.push_back(line.path);

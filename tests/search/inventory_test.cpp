@@ -20,7 +20,7 @@ protected:
     {
         const SearchRequest request {t.path(folder), {}, false, mask, {}};
         const ListingSettings settings {
-            fs::FileMask(mask), std::nullopt, {}, fs::Credentials::ofThisProcess(), 1, 1, nullptr};
+            fs::FileMask(mask), std::nullopt, {}, fs::Credentials::ofThisProcess(), 1, nullptr};
         CollectedFolders folders = Ttest(request, settings, state, observer);
         return takeInventory(std::move(folders.tops), finalFolderList(std::move(folders.lines)), state, observer);
     }
