@@ -1,5 +1,7 @@
 #include "fs/file_access.h"
 
+#include "fs/writing.h"
+
 #include <fcntl.h>
 #include <linux/openat2.h>
 #include <sys/resource.h>
@@ -16,11 +18,6 @@ namespace kw::fs
 {
 namespace
 {
-
-std::error_code lastError()
-{
-    return {errno, std::generic_category()};
-}
 
 std::function<bool(std::string_view)> &openFault()
 {

@@ -2,6 +2,7 @@
 
 #include "fs/failure.h"
 #include "fs/file_access.h"
+#include "fs/writing.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -19,29 +20,6 @@ namespace
 {
 
 std::function<void(int)> replaceWatch;
-
-std::error_code lastError()
-{
-    return {errno, std::generic_category()};
-}
-
-std::error_code writeAll(int fd, std::string_view bytes, bool positioned)
-{
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = positioned ? ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done))
-                                     : ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return lastError();
-        }
-        if (n == 0)
-            return Failure::ShortWrite;
-        done += static_cast<std::size_t>(n);
-    }
-    return {};
-}
 
 // The folder and name a path finally leads to: each link is read from the handle of the
 // folder that holds it and its target resolved from there, as the kernel would, without
@@ -107,7 +85,7 @@ std::error_code writeInto(const std::string &path, std::string_view bytes)
     FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
     if (!fd.valid())
         return lastError();
-    if (const std::error_code error = writeAll(fd.get(), bytes, false))
+    if (const std::error_code error = writeAll(fd.get(), bytes))
         return error;
     return ::close(fd.release()) == 0 ? std::error_code {} : lastError();
 }
@@ -120,7 +98,7 @@ std::error_code overwriteInPlace(int fd, std::string_view bytes)
     if (!bytes.empty() && ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes.size())) != 0
         && errno != EOPNOTSUPP && errno != ENOSYS)
         return lastError();
-    if (const std::error_code error = writeAll(fd, bytes, true))
+    if (const std::error_code error = writeAll(fd, bytes, 0))
         return error;
     if (::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 || ::fsync(fd) != 0)
         return lastError();
@@ -212,7 +190,7 @@ std::error_code replaceFile(const std::string &path, std::string_view bytes)
     }
     const int folder = target.folder.get();
     const auto dropTemporary = [&] { ::unlinkat(folder, temporary.name.c_str(), 0); };
-    std::error_code error = writeAll(temporary.fd.get(), bytes, false);
+    std::error_code error = writeAll(temporary.fd.get(), bytes);
     if (!error && replaceWatch)
         replaceWatch(temporary.fd.get());
     if (!error && (error = takeOver(temporary.fd.get(), exists ? &old : nullptr)) && exists) {

@@ -3,6 +3,7 @@
 #include "fs/failure.h"
 #include "fs/path_text.h"
 #include "fs/volumes.h"
+#include "fs/writing.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -25,11 +26,6 @@ namespace
 
 constexpr std::size_t kNameMax = 255;
 constexpr std::string_view kInfoSuffix = ".trashinfo";
-
-std::error_code lastError()
-{
-    return {errno, std::generic_category()};
-}
 
 // A trash folder and its two halves, open and checked.
 struct TrashFolder {
@@ -205,21 +201,6 @@ std::string deletionDate()
     char text[32];
     std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%S", &local);
     return text;
-}
-
-std::error_code writeAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return lastError();
-        if (n == 0)
-            return Failure::ShortWrite;
-        bytes.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return {};
 }
 
 // The length of the longest start of `text` of at most `limit` bytes that ends between
