@@ -2,6 +2,7 @@
 // read-ahead failing. It never aborts; what broke off is said, with status 5.
 #include "app/kowacht/run.h"
 
+#include "kowacht_runner.h"
 #include "support/temp_tree.h"
 
 #include <fcntl.h>
@@ -22,43 +23,6 @@ namespace kw::app
 {
 namespace
 {
-
-struct ChildRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-// runKowacht in a child process, with the search's seams, its output caught in files.
-ChildRun inChild(const test::TempTree &t, std::vector<std::string> args, const search::SearchHooks &hooks)
-{
-    const std::string out = t.path("../" + t.root().substr(t.root().rfind('/') + 1) + ".out");
-    args.insert(args.begin(), "kowacht");
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const int outFd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        const int errFd = ::open((out + ".err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (outFd < 0 || errFd < 0 || ::dup2(outFd, 1) < 0 || ::dup2(errFd, 2) < 0)
-            std::_Exit(126);
-        std::vector<char *> argv;
-        for (std::string &arg : args)
-            argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        const int status = runKowacht(static_cast<int>(args.size()), argv.data(), &hooks);
-        std::fflush(stdout);
-        std::fflush(stderr);
-        std::_Exit(status);
-    }
-    ChildRun run;
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    run.out = test::readFile(out);
-    run.err = test::readFile(out + ".err");
-    ::unlink(out.c_str());
-    ::unlink((out + ".err").c_str());
-    return run;
-}
 
 class KowachtFailures : public testing::Test
 {
@@ -81,7 +45,7 @@ TEST_F(KowachtFailures, AGroupThatCannotBeComparedEndsWithStatusFiveAndItsReason
             throw std::bad_alloc();
     };
     for (const char *format : {"--format=text", "--format=json"}) {
-        const ChildRun run = inChild(t, {"-q", format, "-r", t.root()}, hooks);
+        const test::KowachtRun run = test::runKowachtWithHooks(t, {"-q", format, "-r", t.root()}, hooks);
         EXPECT_EQ(run.status, kSearchFailed) << format;
         EXPECT_NE(run.err.find("kowacht: die Suche brach ab: nicht genug Arbeitsspeicher\n"), std::string::npos)
             << run.err;
@@ -95,7 +59,8 @@ TEST_F(KowachtFailures, AFailingReadAheadEndsWithStatusFiveAndMovesNothing)
 {
     search::SearchHooks hooks;
     hooks.readAheadStarted = [] { throw std::runtime_error("kein Speicher für das Fenster"); };
-    const ChildRun run = inChild(t, {"-q", "--read-ahead=always", "--trash", "-r", t.root()}, hooks);
+    const test::KowachtRun run
+        = test::runKowachtWithHooks(t, {"-q", "--read-ahead=always", "--trash", "-r", t.root()}, hooks);
     EXPECT_EQ(run.status, kSearchFailed);
     EXPECT_NE(
         run.err.find("die Suche brach ab: ein interner Fehler (kein Speicher für das Fenster)"), std::string::npos)

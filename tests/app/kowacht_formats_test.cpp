@@ -1,4 +1,5 @@
 // kowacht's output formats read back by the tools scripts use, its filters, and --trash.
+#include "kowacht_runner.h"
 #include "support/environment.h"
 #include "support/temp_tree.h"
 
@@ -18,37 +19,11 @@ namespace kw::test
 namespace
 {
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using Result = KowachtRun;
 
 Result kowacht(const TempTree &tree, std::vector<std::string> args)
 {
-    const std::string out = tree.root() + ".out";
-    const std::string err = tree.root() + ".err";
-    args.insert(args.begin(), KOWACHT_BINARY);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (o < 0 || e < 0 || ::chdir(tree.root().c_str()) != 0)
-            ::_exit(126);
-        ::dup2(o, 1), ::dup2(e, 2);
-        std::vector<char *> argv;
-        for (std::string &arg : args)
-            argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    Result run {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(out), readFile(err)};
-    ::unlink(out.c_str());
-    ::unlink(err.c_str());
-    return run;
+    return runKowacht(tree, tree.root(), std::move(args));
 }
 
 // What a Python script prints when it reads `input` on stdin (bytes as they are).

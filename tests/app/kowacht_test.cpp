@@ -1,5 +1,5 @@
 // kowacht end to end: the real binary on real trees, its output compared byte for byte.
-#include "support/temp_tree.h"
+#include "kowacht_runner.h"
 
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -15,51 +15,12 @@ namespace kw::test
 namespace
 {
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using Outcome = KowachtRun;
 
-// Runs kowacht in `folder` with stdout and stderr going to files (so stderr is no terminal),
-// or stdout to `stdoutTo`.
 Outcome kowacht(
     const TempTree &tree, const std::string &folder, std::vector<std::string> args, const std::string &stdoutTo = {})
 {
-    const std::string outPath
-        = stdoutTo.empty() ? tree.root() + "/../" + tree.root().substr(tree.root().rfind('/') + 1) + ".out" : stdoutTo;
-    const std::string errPath = outPath + ".err";
-    args.insert(args.begin(), KOWACHT_BINARY);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        const int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int err
-            = ::open((stdoutTo.empty() ? errPath : tree.root() + ".err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        const int in = ::open("/dev/null", O_RDONLY);
-        if (out < 0 || err < 0 || in < 0 || ::chdir(folder.c_str()) != 0)
-            ::_exit(126);
-        ::dup2(out, 1), ::dup2(err, 2), ::dup2(in, 0);
-        std::vector<char *> argv;
-        for (std::string &arg : args)
-            argv.push_back(arg.data());
-        argv.push_back(nullptr);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    Outcome run;
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    if (stdoutTo.empty()) {
-        run.out = readFile(outPath);
-        run.err = readFile(errPath);
-        ::unlink(outPath.c_str());
-        ::unlink(errPath.c_str());
-    } else {
-        run.err = readFile(tree.root() + ".err");
-        ::unlink((tree.root() + ".err").c_str());
-    }
-    return run;
+    return runKowacht(tree, folder, std::move(args), stdoutTo);
 }
 
 class Kowacht : public testing::Test
