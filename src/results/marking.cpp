@@ -1,5 +1,7 @@
 #include "results/marking.h"
 
+#include "search/texts.h"
+
 #include <algorithm>
 #include <iterator>
 #include <string>
@@ -220,18 +222,7 @@ MarkedSpace markedSpace(
 
 std::string markedSpaceText(const MarkedSpace &space)
 {
-    static constexpr const char *units[] = {"KiB", "MiB", "GiB", "TiB"};
-    std::string size;
-    if (space.bytes < 1024) {
-        size = std::to_string(space.bytes) + (space.bytes == 1 ? " Byte" : " Bytes");
-    } else {
-        double value = static_cast<double>(space.bytes) / 1024;
-        std::size_t unit = 0;
-        while (value >= 1024 && unit + 1 < std::size(units))
-            value /= 1024, ++unit;
-        const auto tenths = static_cast<unsigned long long>(value * 10 + 0.5);
-        size = std::to_string(tenths / 10) + "," + std::to_string(tenths % 10) + " " + units[unit];
-    }
+    const std::string size = search::sizeText(space.bytes);
     std::string text = space.files == 1 ? "1 Datei markiert" : std::to_string(space.files) + " Dateien markiert";
     text += ": " + size + " werden frei";
     if (space.hardLinks > 0)

@@ -3,6 +3,7 @@
 #include "fs/failure.h"
 
 #include <charconv>
+#include <iterator>
 
 namespace kw::search
 {
@@ -207,6 +208,21 @@ std::string unexpectedErrorText(std::size_t line, std::size_t outer, std::size_t
     text.append("\r\rBitte Teilen sie die Fehlernummer+Fehlercode dem Autor mit!\r\r");
     text.append(kAuthorMail);
     return text;
+}
+
+std::string sizeText(std::uint64_t bytes)
+{
+    static constexpr const char *units[] = {"KiB", "MiB", "GiB", "TiB", "PiB", "EiB"};
+    if (bytes < 1024)
+        return decimal(bytes) + (bytes == 1 ? " Byte" : " Bytes");
+    double value = static_cast<double>(bytes) / 1024;
+    std::size_t unit = 0;
+    while (value >= 1024 && unit + 1 < std::size(units)) {
+        value /= 1024;
+        ++unit;
+    }
+    const auto tenths = static_cast<unsigned long long>(value * 10 + 0.5);
+    return decimal(tenths / 10) + "," + decimal(tenths % 10) + " " + units[unit];
 }
 
 std::string searchFailureReason(const SearchFailure &failure)

@@ -47,6 +47,9 @@ std::string unexpectedErrorText(std::size_t line, std::size_t outer, std::size_t
 // read the reason, which the dialog's specified text leaves out.
 std::string commandLineSkippedText(std::string_view path, std::error_code reason);
 
+// A size as people read it: "512 Bytes", "1,2 MiB" (powers of 1024, one decimal).
+std::string sizeText(std::uint64_t bytes);
+
 // Why a search broke off, in the words of reasonText, the exception's own after them.
 std::string searchFailureReason(const SearchFailure &failure);
 // The desktop's message after a search that broke off.

@@ -9,9 +9,6 @@
 namespace kw::app
 {
 
-// "1,2 GiB", "512 Bytes": powers of 1024, one decimal, German decimal comma.
-std::string humanSize(std::uint64_t bytes);
-
 // "Zusammenfassung: 3 Gruppen, 7 Dateien; alle Kopien außer einer je Gruppe belegen 1,2 MiB."
 std::string summaryText(const search::SearchOutcome &outcome);
 
