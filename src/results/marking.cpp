@@ -1,5 +1,6 @@
 #include "results/marking.h"
 
+#include "search/result_list.h"
 #include "search/texts.h"
 
 #include <algorithm>
@@ -68,23 +69,7 @@ bool Markierungsmaske1Click(const Lines &lines, Marks &marks, std::string_view t
 namespace
 {
 
-// Calls `block(begin, end)` for every run of non-empty lines.
-template<typename Block>
-void forEachBlock(const Lines &lines, Block &&block)
-{
-    std::size_t begin = 0;
-    while (begin < lines.size()) {
-        if (lines[begin].empty()) {
-            ++begin;
-            continue;
-        }
-        std::size_t end = begin;
-        while (end < lines.size() && !lines[end].empty())
-            ++end;
-        block(begin, end);
-        begin = end;
-    }
-}
+using search::forEachBlock;
 
 bool below(std::string_view line, std::string_view folder)
 {

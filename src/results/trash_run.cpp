@@ -2,6 +2,7 @@
 
 #include "fs/failure.h"
 #include "fs/path_text.h"
+#include "search/result_list.h"
 
 #include <cerrno>
 
@@ -114,15 +115,7 @@ std::vector<TrashRequest> trashRequests(
     const auto absolute
         = [&](const std::string &line) { return line.starts_with('/') ? line : fs::joinPath(currentFolder, line); };
     std::vector<TrashRequest> requests;
-    std::size_t begin = 0;
-    while (begin < lines.size()) {
-        if (lines[begin].empty()) {
-            ++begin;
-            continue;
-        }
-        std::size_t end = begin;
-        while (end < lines.size() && !lines[end].empty())
-            ++end;
+    search::forEachBlock(lines, [&](std::size_t begin, std::size_t end) {
         std::vector<std::string> kept;
         for (std::size_t i = begin; i < end; ++i) {
             if (i >= marks.size() || !marks[i])
@@ -132,8 +125,7 @@ std::vector<TrashRequest> trashRequests(
             if (i < marks.size() && marks[i])
                 requests.push_back({absolute(lines[i]), kept, kept.empty() && wholeBlocksConfirmed});
         }
-        begin = end;
-    }
+    });
     return requests;
 }
 

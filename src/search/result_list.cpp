@@ -17,17 +17,10 @@ void appendBlock(ResultList &list, std::span<const std::string> paths)
 std::vector<std::vector<std::string>> blocksOf(const ResultList &list)
 {
     std::vector<std::vector<std::string>> blocks;
-    bool inBlock = false;
-    for (const std::string &line : list) {
-        if (isSeparator(line)) {
-            inBlock = false;
-            continue;
-        }
-        if (!inBlock)
-            blocks.emplace_back();
-        blocks.back().push_back(line);
-        inBlock = true;
-    }
+    forEachBlock(list, [&](std::size_t begin, std::size_t end) {
+        blocks.emplace_back(
+            list.begin() + static_cast<std::ptrdiff_t>(begin), list.begin() + static_cast<std::ptrdiff_t>(end));
+    });
     return blocks;
 }
 

@@ -5,6 +5,7 @@
 // line as a separator.
 #pragma once
 
+#include <cstddef>
 #include <span>
 #include <string>
 #include <vector>
@@ -22,8 +23,26 @@ inline bool isSeparator(const std::string &line)
 // Appends a block, with one empty line before it unless the list is empty.
 void appendBlock(ResultList &list, std::span<const std::string> paths);
 
-// The blocks of a list: maximal runs of non-empty lines, any run of empty lines counting as
-// one separator.
+// Calls `block(begin, end)` for every block of the list: the maximal runs of non-empty
+// lines, any run of empty lines counting as one separator; top to bottom.
+template<typename Block>
+void forEachBlock(const ResultList &list, Block &&block)
+{
+    std::size_t begin = 0;
+    while (begin < list.size()) {
+        if (isSeparator(list[begin])) {
+            ++begin;
+            continue;
+        }
+        std::size_t end = begin;
+        while (end < list.size() && !isSeparator(list[end]))
+            ++end;
+        block(begin, end);
+        begin = end;
+    }
+}
+
+// The blocks of a list, as forEachBlock walks them.
 std::vector<std::vector<std::string>> blocksOf(const ResultList &list);
 
 // Whether the list has the shape a search leaves: blocks of two or more, separated by
