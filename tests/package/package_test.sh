@@ -28,8 +28,8 @@ root=$scratch/root
 dpkg -x "$deb" "$root"
 
 # The command line, as installed.
-version=$("$root/usr/bin/kowacht" --version)
-[ "$version" = "kowacht Version $(dpkg-deb -f "$deb" Version)" ] || fail "kowacht --version said: $version"
+version=$("$root/usr/bin/kowacht" --version | head -n 1)
+[ "$version" = "kowacht (Kopienwacht) $(dpkg-deb -f "$deb" Version)" ] || fail "kowacht --version said: $version"
 mkdir -p "$scratch/tree/b"
 echo eins >"$scratch/tree/a.txt"
 echo eins >"$scratch/tree/b/a.txt"
