@@ -52,11 +52,20 @@ private slots:
         w.main->show();
         QTRY_VERIFY_WITH_TIMEOUT(w.main->frameGeometry() != w.main->geometry(), 5000);
         QTRY_COMPARE_WITH_TIMEOUT(w.main->frameGeometry().topLeft(), QPoint(200, 100), 5000);
+        // Once the box has its frame and has been placed by it, it is looked at and closed.
         QRect box;
-        QTimer::singleShot(1500, [&] {
+        QTimer look;
+        int ticks = 0;
+        connect(&look, &QTimer::timeout, &info, [&] {
+            const bool placed = info.isVisible() && info.frameGeometry() != info.geometry()
+                && info.findChild<QObject *>(QStringLiteral("FramePlacer")) == nullptr;
+            if (!placed && ++ticks < 500)
+                return;
             box = info.frameGeometry();
+            look.stop();
             info.accept();
         });
+        look.start(20);
         w.main->Image1Click(); // the box's own frame is not known before its first showing
         const QRect main = w.main->frameGeometry();
         QVERIFY(qAbs(box.center().x() - main.center().x()) <= 1);
