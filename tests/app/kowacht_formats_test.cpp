@@ -84,6 +84,28 @@ TEST_F(KowachtFormats, JsonReadsBackWithPathsThatAreNoUtf8)
             + "\n4 4 True\n");
 }
 
+// What scripts that sort copies need: each file's identity and age, and the room taken.
+TEST_F(KowachtFormats, JsonGivesEachFilesIdentityAgeAndTheRoomTheCopiesTake)
+{
+    t.hardlink("c/zwei-link.txt", "c/zwei.txt");
+    const Result run = kowacht(t, {"-r", "--format=json", "."});
+    ASSERT_EQ(run.status, 0);
+    const std::string printed = python(t,
+        "import json, os, sys\n"
+        "d = json.load(sys.stdin)\n"
+        "for g in d[\"groups\"]:\n"
+        "    for f in g[\"files\"]:\n"
+        "        s = os.lstat(os.fsencode(f[\"path\"]))\n"
+        "        ok = (f[\"device\"], f[\"inode\"], f[\"mtime_ns\"]) == (s.st_dev, s.st_ino, s.st_mtime_ns)\n"
+        "        ok = ok and abs(f[\"mtime\"] - s.st_mtime) < 1e-3\n"
+        "        print(\"ok\" if ok else \"wrong: \" + f[\"path\"])\n"
+        "    print(len(g[\"files\"]), g[\"duplicate_bytes\"])\n"
+        "print(d[\"search\"][\"duplicate_bytes\"])\n",
+        run.out);
+    // The hard link beside its file takes no room of its own.
+    EXPECT_EQ(printed, "ok\nok\n2 6\nok\nok\nok\n3 6\n12\n");
+}
+
 TEST_F(KowachtFormats, CsvIsOneQuotedRowPerFile)
 {
     const Result run = kowacht(t, {"-r", "--format=csv", "."});

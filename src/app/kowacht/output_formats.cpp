@@ -7,9 +7,9 @@
 #include <nlohmann/json.hpp>
 
 #include <cerrno>
-
 #include <limits>
 #include <set>
+#include <unordered_set>
 
 namespace kw::app
 {
@@ -127,10 +127,25 @@ std::string jsonList(const search::SearchOutcome &outcome, const SearchDescripti
     nlohmann::ordered_json groups = nlohmann::ordered_json::array();
     const auto blocks = search::blocksOf(outcome.lines);
     for (std::size_t b = 0; b < blocks.size(); ++b) {
+        const std::uint64_t size = b < outcome.blockSizes.size() ? outcome.blockSizes[b] : 0;
         nlohmann::ordered_json paths = nlohmann::ordered_json::array();
-        for (const std::string &path : blocks[b])
+        nlohmann::ordered_json files = nlohmann::ordered_json::array();
+        std::unordered_set<fs::FileIdentity, fs::FileIdentityHash> distinct;
+        for (const std::string &path : blocks[b]) {
             paths.push_back(safe(path));
-        groups.push_back({{"size", b < outcome.blockSizes.size() ? outcome.blockSizes[b] : 0}, {"paths", paths}});
+            const search::FoundFile *found = outcome.records ? outcome.records->find(path) : nullptr;
+            if (found == nullptr)
+                continue;
+            const fs::FileStamp &stamp = found->stamp;
+            distinct.insert(stamp.identity);
+            files.push_back({{"path", safe(path)}, {"device", static_cast<std::uint64_t>(stamp.identity.device)},
+                {"inode", static_cast<std::uint64_t>(stamp.identity.inode)},
+                {"mtime", static_cast<double>(stamp.modified) / 1e9}, {"mtime_ns", stamp.modified}});
+        }
+        // What the copies beyond one take: further hard links of a file take nothing.
+        const std::uint64_t copies = distinct.empty() ? blocks[b].size() : distinct.size();
+        groups.push_back({{"size", size}, {"paths", paths}, {"files", files},
+            {"duplicate_bytes", copies > 0 ? (copies - 1) * size : 0}});
     }
     const nlohmann::ordered_json document = {
         {"version", std::string(search::kVersionText).substr(8)},
@@ -149,6 +164,7 @@ std::string jsonList(const search::SearchOutcome &outcome, const SearchDescripti
                 {"files", outcome.state.FileCountText.empty() ? 0 : std::stoull(outcome.state.FileCountText)},
                 {"duplicates", std::stoull(outcome.state.FoundCount)},
                 {"groups", blocks.size()},
+                {"duplicate_bytes", outcome.reclaimableBytes},
                 {"unreadable", unreadable},
             }},
         {"groups", groups},

@@ -136,7 +136,8 @@ int runUnguarded(int argc, char **argv, const search::SearchHooks *hooks)
     search::EngineOptions engine;
     engine.threads = options.threads;
     engine.readAhead = options.readAhead;
-    engine.keepRecords = options.trash; // each file is checked against them before it goes
+    // Each file is checked against them before it goes; JSON gives each file's identity.
+    engine.keepRecords = options.trash || options.format == OutputFormat::Json;
     engine.hooks = hooks;
     // Where nothing needs the whole list afterwards, each block goes out as it is found.
     const bool streamed = options.format != OutputFormat::Json && options.output.empty() && !options.trash;
