@@ -124,8 +124,7 @@ private:
     struct Subset;
     using Indices = std::vector<std::uint32_t>;
 
-    // A read buffer; kept in a pool, since allocating a megabyte per block read costs more
-    // than reading it from the page cache.
+    // A read buffer, one block long.
     struct Buffer {
         std::unique_ptr<char[]> data;
         std::size_t capacity = 0;
@@ -141,15 +140,12 @@ private:
     std::ptrdiff_t readFirstBlock(int fd, char *data, std::size_t wanted, std::size_t length);
     bool sameBlock(Subset &subset, const Buffer &block, std::size_t length, bool last, std::uint64_t offset);
     Buffer acquire(std::size_t size);
-    void keepOnlySmallBuffers();
-    void release(Buffer &&buffer);
 
     std::unique_ptr<SharedLimit> m_ownOpen; // the limits, where this comparer has its own
     std::unique_ptr<SharedLimit> m_ownStored;
     SharedLimit &m_openFiles;
     SharedLimit &m_storedLimit;
     std::size_t m_openTaken = 0; // open files beyond kOwnOpenFiles, taken from m_openFiles
-    std::size_t m_poolBudget;
     const BlockHash &m_hash;
     const SearchHooks *m_hooks;
     const std::atomic<bool> *m_cancel;
@@ -164,8 +160,6 @@ private:
     GroupComparison m_result;
     std::vector<std::vector<std::uint32_t>> m_finished;
     std::vector<std::pair<Indices, std::uint64_t>> m_pending; // subsets still to be read on
-    std::vector<Buffer> m_pool;
-    std::size_t m_pooledBytes = 0;
     Buffer m_reread;
     std::string m_relative; // where relative paths are put together
     std::size_t m_storedBytes = 0;
