@@ -69,7 +69,8 @@ search::SearchOutcome SearchRun::execute(const search::SearchRequest &request)
     }
     disconnect(stop);
     refresh.stop();
-    showStatus(); // the last text of the last phase, exact
+    showStatus(); // the last text of the last phase, exact, and drawn before the dialog goes
+    m_dialog.repaint();
     return outcome;
 }
 
@@ -95,18 +96,21 @@ void SearchRun::followFolder()
 }
 
 // The status the phase before ended with is handed over with the phase, so that it shows
-// exactly, whatever the refresh timer saw.
+// exactly, whatever the refresh timer saw. Both are drawn at once, not at the next refresh:
+// a phase whose work took a moment (the files, listed while the folders were walked) still
+// shows its caption, its animation and its last count.
 void SearchRun::showPhase(search::Phase phase, std::uint64_t status)
 {
-    if (status != 0)
+    if (status != 0) {
         m_dialog.setStatus(qs(m_status.unpack(status).text()));
+        m_dialog.repaint();
+    }
     m_dialog.setWindowTitle(qs(search::phaseCaption(phase)));
     if (phase == search::Phase::FolderSearch)
         m_dialog.showFolderSearch();
     else if (phase == search::Phase::FileSearch)
         m_dialog.showFileSearch();
-    else
-        m_dialog.repaint();
+    m_dialog.repaint();
     if (onPhase)
         onPhase(phase);
 }

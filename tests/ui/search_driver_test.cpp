@@ -15,10 +15,64 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <algorithm>
 #include <new>
 #include <optional>
 
 using namespace kw;
+
+namespace
+{
+
+// What the progress dialog drew: its caption, its status line and whether the file
+// animation was up, at every paint of the status line.
+class PaintLog final : public QObject
+{
+public:
+    explicit PaintLog(ui::TMeldung &dialog) : m_dialog(dialog) { dialog.Label1->installEventFilter(this); }
+    bool seen(const QString &caption, const QString &status) const
+    {
+        return std::find(m_paints.begin(), m_paints.end(), Paint {caption, status, true}) != m_paints.end()
+            || std::find(m_paints.begin(), m_paints.end(), Paint {caption, status, false}) != m_paints.end();
+    }
+    bool seenIn(const QString &caption) const
+    {
+        return std::any_of(m_paints.begin(), m_paints.end(), [&](const Paint &p) { return p.caption == caption; });
+    }
+    bool animationSeenIn(const QString &caption) const
+    {
+        return std::any_of(
+            m_paints.begin(), m_paints.end(), [&](const Paint &p) { return p.caption == caption && p.fileAnimation; });
+    }
+    QString all() const
+    {
+        QStringList lines;
+        for (const Paint &p : m_paints)
+            lines.append(p.caption + QStringLiteral(": ") + p.status);
+        return lines.join(QStringLiteral("; "));
+    }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            m_paints.push_back(
+                {m_dialog.windowTitle(), m_dialog.Label1->text(), m_dialog.Animate2->isVisibleTo(&m_dialog)});
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    struct Paint {
+        QString caption;
+        QString status;
+        bool fileAnimation = false;
+        friend bool operator==(const Paint &, const Paint &) = default;
+    };
+    ui::TMeldung &m_dialog;
+    std::vector<Paint> m_paints;
+};
+
+} // namespace
 
 class SearchDriverTest : public QObject
 {
@@ -174,6 +228,25 @@ private slots:
         QVERIFY(w.meldung->Animate1->playing());
         QVERIFY(!w.meldung->Animate2->playing());
         QCOMPARE(w.meldung->size(), QSize(249, 93));
+    }
+
+    // However quickly a phase's work is done, its caption and its last count are drawn: the
+    // files are listed while the folders are walked, and their phase takes a moment.
+    void everyPhaseIsDrawnWithItsCaptionAndLastCount()
+    {
+        test::TempTree tree;
+        for (int i = 0; i < 40; ++i)
+            tree.file("d" + std::to_string(i % 8) + "/f" + std::to_string(i), std::to_string(i % 5));
+        test::Windows w;
+        QVERIFY(w.main->RzDirectoryListBox1->setFolder(ui::displayPath(tree.root())));
+        w.main->CheckBox1->setChecked(true);
+        PaintLog painted(*w.meldung);
+        test::MessageLog log;
+        w.main->Button1Click();
+        QVERIFY(painted.seen(QStringLiteral("Suche Ordner"), QStringLiteral("9 Ordner gefunden")));
+        QVERIFY2(painted.seenIn(QStringLiteral("Suche Dateien")), qPrintable(painted.all()));
+        QVERIFY(painted.seen(QStringLiteral("Dateien Vergleichen"), QStringLiteral("40 von 40 Dateien")));
+        QVERIFY(painted.animationSeenIn(QStringLiteral("Suche Dateien")));
     }
 
     void aSearchThatBreaksOffShowsWhatWasComparedAndSaysWhyOnce()
