@@ -131,8 +131,7 @@ private slots:
         tree.file("nachbar/b.txt", "gleich");
         test::Windows w;
         QVERIFY(w.main->RzDirectoryListBox1->setFolder(ui::displayPath(tree.path("weg"))));
-        std::filesystem::remove_all(tree.path("weg"));
-        QTest::qWait(300); // the folder tree notices
+        std::filesystem::remove_all(tree.path("weg")); // whether or not the folder tree noticed
         test::MessageLog log;
         w.main->Button1Click();
         QCOMPARE(log.messages.size(), std::size_t {1});
@@ -177,8 +176,7 @@ private slots:
     {
         test::Windows w;
         w.main->resize(500, 500);
-        QTest::qWait(50);
-        QCOMPARE(w.main->Image1->geometry(), w.main->Copyr1->rect());
+        QTRY_COMPARE(w.main->Image1->geometry(), w.main->Copyr1->rect());
         QVERIFY(w.main->Copyr1->height() > 30);
     }
 
@@ -201,7 +199,7 @@ private slots:
             // Through the window system, where a modal box would swallow the click.
             QTest::mouseClick(
                 help->windowHandle(), Qt::LeftButton, {}, contents->mapTo(help, contents->rect().center()));
-            QTest::qWait(50);
+            QTRY_COMPARE(help->currentPage(), QStringLiteral("index.html"));
             page = help->currentPage();
             info.accept();
         });
@@ -269,7 +267,8 @@ private slots:
         w.main->CheckBox1->setChecked(true); // the start folder joins the list, with its subfolders
         w.main->Button1Click();
         QVERIFY(w.suchergebnis->isVisible());
-        QTest::qWait(600); // placed again once a frame is known
+        // placed again once a frame is known, or once none will come
+        QTRY_VERIFY_WITH_TIMEOUT(w.suchergebnis->findChild<QObject *>(QStringLiteral("FramePlacer")) == nullptr, 10000);
         const QRect screen = w.suchergebnis->screen()->geometry();
         const QRect frame = w.suchergebnis->frameGeometry();
         QVERIFY2(frame.left() >= screen.left() && frame.right() <= screen.right(),
