@@ -2,6 +2,8 @@
 // end, and without escape codes where the terminal knows none.
 #include "app/kowacht/progress_line.h"
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -14,16 +16,16 @@ namespace kw::app
 namespace
 {
 
+// What was written to `file` so far, read by position: its redraw thread writes to the same
+// stream, whose position and buffer this must not touch (the line flushes what it draws).
 std::string contents(std::FILE *file)
 {
-    std::fflush(file);
-    std::rewind(file);
+    const int fd = ::fileno(file);
     std::string text;
     char buffer[1024];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-        text.append(buffer, n);
-    std::fseek(file, 0, SEEK_END);
+    ssize_t n = 0;
+    while ((n = ::pread(fd, buffer, sizeof buffer, static_cast<off_t>(text.size()))) > 0)
+        text.append(buffer, static_cast<std::size_t>(n));
     return text;
 }
 
@@ -45,7 +47,8 @@ TEST(ProgressLine, ShowsTheLatestStateEvenWhenCountsStop)
     line.phaseStarted(search::Phase::Comparison);
     line.comparing(1, 3); // one call, then a long file being compared
     EXPECT_TRUE(appears(stream, "Dateien Vergleichen: 1 von 3 Dateien"));
-    line.finish();
+    line.finish(); // its thread has ended: the stream is this thread's again
+    std::fflush(stream);
     EXPECT_TRUE(contents(stream).ends_with("\r\033[K"));
     std::fclose(stream);
 }
@@ -60,6 +63,7 @@ TEST(ProgressLine, DumbTerminalGetsNoEscapeCodes)
         EXPECT_TRUE(appears(stream, "12345 Dateien gefunden"));
         line.message("eine Meldung");
     }
+    std::fflush(stream);
     const std::string text = contents(stream);
     EXPECT_EQ(text.find('\033'), std::string::npos);
     EXPECT_NE(text.find("eine Meldung\n"), std::string::npos);
