@@ -218,6 +218,7 @@ ComparisonResult Tcomp(const Inventory &inventory, const CandidateList &candidat
         found += writeBlocks(group, candidates.groupKey(g), settings, result);
     }
     state.FoundCount = decimal(found);
+    result.threads = work.threadCount();
     comparers.serve(nullptr);
     comparers.readAhead().stop();
     if (!result.failure && comparers.readAhead().failure())

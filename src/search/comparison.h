@@ -33,6 +33,7 @@ struct ComparisonResult {
     // The first thing that failed as it should not: a group that could not be compared, or
     // the read-ahead's thread. The list holds every group that was compared.
     std::optional<SearchFailure> failure;
+    unsigned threads = 1; // that compared at the end, the calling one included
 };
 
 // Takes the blocks of a search in order as they are found: the paths and their size.

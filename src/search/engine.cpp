@@ -116,6 +116,7 @@ SearchOutcome runSearch(const SearchRequest &request, SearchObserver &observer, 
         outcome.blockSizes = std::move(compared.blockSizes);
         outcome.reclaimableBytes = compared.reclaimableBytes;
         outcome.blockCount = compared.blockCount;
+        outcome.comparisonThreads = compared.threads;
     } catch (const SearchCancelled &) {
         outcome.cancelled = true;
         outcome.lines.clear();

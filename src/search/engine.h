@@ -30,6 +30,7 @@ struct SearchOutcome {
     // beside, the failure (nothing, where a phase before the comparison failed).
     std::optional<SearchFailure> failure;
     std::shared_ptr<const SearchRecords> records; // with EngineOptions::keepRecords
+    unsigned comparisonThreads = 0; // that compared at the end, the calling one included
 
     // "Suchergebnis (X aus Y Dateien)", with " / E Fehler!" when something could not be read.
     std::string caption() const;

@@ -11,23 +11,25 @@ namespace kw::search
 namespace
 {
 
-// A window is 64 reads; more than a quarter of them waiting asks for threads once.
-TEST(DiskWaits, AskForThreadsWhenMoreThanAQuarterOfAWindowWaited)
+// Reads from memory never ask; now and then one that waits does not either; a phase whose
+// reads mostly wait asks, and goes on asking while they do.
+TEST(DiskWaits, AskForThreadsOnlyWhileMostReadsWait)
 {
     int asked = 0;
     DiskWaits waits([&asked] { ++asked; });
-    const auto window = [&waits](int waited) {
-        for (int read = 0; read < 64; ++read)
-            waits.note(read < waited);
-    };
-    window(16);
+    for (int read = 0; read < 10000; ++read)
+        waits.note(false);
     EXPECT_EQ(asked, 0);
-    window(17);
-    EXPECT_EQ(asked, 1);
-    window(0); // the waits of one window do not carry into the next
-    EXPECT_EQ(asked, 1);
-    window(64);
-    EXPECT_EQ(asked, 2);
+    for (int read = 0; read < 10000; ++read)
+        waits.note(read % 10 == 0);
+    EXPECT_EQ(asked, 0);
+    for (int read = 0; read < 1000; ++read)
+        waits.note(true);
+    EXPECT_GE(asked, 2);
+    const int whileWaiting = asked;
+    for (int read = 0; read < 10000; ++read)
+        waits.note(false); // the waits before do not carry on
+    EXPECT_EQ(asked, whileWaiting);
 }
 
 TEST(DiskWaits, CountTheReadsOfEveryThread)

@@ -1,10 +1,13 @@
 // The search on several threads gives what it gives on one, also at the tightest limits.
 #include "search/engine.h"
 
+#include "support/page_cache.h"
 #include "support/recording_observer.h"
 #include "support/temp_tree.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace kw::search
 {
@@ -126,6 +129,34 @@ TEST(EngineThreads, FilesBelowALinkedTopFolderAreOpenedFromThatTopFolder)
     const SearchOutcome outcome = runSearch(request, observer, options);
     EXPECT_EQ(outcome.lines, (ResultList {t.path("verweis/x/a.txt"), t.path("verweis/x/b.txt")}));
     EXPECT_EQ(observer.messages, std::vector<std::string> {});
+}
+
+// With the threads left to the engine, a comparison whose first blocks come from the disk
+// gets more threads, and the list stays what one thread makes of it.
+TEST(EngineThreads, ThreadsAreAddedWhileTheComparisonWaitsForTheDisk)
+{
+    test::TempTree t;
+    std::vector<std::string> files;
+    for (int i = 0; i < 400; ++i) // one size group: every first block is read
+        files.push_back(t.file("d" + std::to_string(i % 20) + "/f" + std::to_string(i),
+            std::string(20000, static_cast<char>('a' + i % 7)) + std::to_string(i % 50 + 100)));
+    test::RecordingObserver quiet;
+    EngineOptions one;
+    one.threads = 1;
+    const ResultList alone = runSearch({t.root(), {}, true, "*.*", {}}, quiet, one).lines;
+    ASSERT_FALSE(alone.empty());
+    for (const std::string &file : files)
+        ASSERT_TRUE(test::dropFromMemory(file));
+    const auto inMemory = std::count_if(files.begin(), files.end(), test::firstPageInMemory);
+    if (inMemory > 40)
+        GTEST_SKIP() << "the file system of " << t.root() << " keeps its files in memory";
+
+    EngineOptions left; // threads: as the engine sees fit
+    left.readAhead = ReadAhead::Never; // nothing brings the blocks in before they are read
+    const SearchOutcome outcome = runSearch({t.root(), {}, true, "*.*", {}}, quiet, left);
+    EXPECT_EQ(outcome.lines, alone);
+    EXPECT_GT(outcome.comparisonThreads, left.threadCount()) << inMemory << " first pages were in memory";
+    EXPECT_LE(outcome.comparisonThreads, left.maxThreadCount());
 }
 
 } // namespace

@@ -3,11 +3,8 @@
 #include "search/read_ahead.h"
 
 #include "support/inventory_builder.h"
+#include "support/page_cache.h"
 #include "support/temp_tree.h"
-
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -22,31 +19,8 @@ namespace
 
 using Files = std::vector<std::uint32_t>;
 
-// Whether the first page of the file at `path` is in the page cache.
-bool firstPageInMemory(const std::string &path)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    void *map = ::mmap(nullptr, 4096, PROT_READ, MAP_SHARED, fd, 0);
-    ::close(fd);
-    if (map == MAP_FAILED)
-        return false;
-    unsigned char resident = 0;
-    const bool known = ::mincore(map, 4096, &resident) == 0;
-    ::munmap(map, 4096);
-    return known && (resident & 1) != 0;
-}
-
-// Written to the disk and dropped from memory, where the file system allows it.
-void dropFromMemory(const std::string &path)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    ASSERT_GE(fd, 0) << path;
-    ::fdatasync(fd);
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_DONTNEED);
-    ::close(fd);
-}
+using test::dropFromMemory;
+using test::firstPageInMemory;
 
 class ReadAheadWindows : public testing::Test
 {
@@ -114,7 +88,7 @@ TEST_F(ReadAheadWindows, BringTheFirstBlocksIntoMemoryAsTheComparisonMovesOn)
 {
     const std::vector<std::string> names {"a", "b", "c", "d", "e", "g", "h"};
     for (const std::string &name : names)
-        dropFromMemory(t.path(name));
+        ASSERT_TRUE(dropFromMemory(t.path(name))) << name;
     if (std::any_of(
             names.begin(), names.end(), [&](const std::string &name) { return firstPageInMemory(t.path(name)); }))
         GTEST_SKIP() << "the file system of " << t.root() << " keeps its files in memory";

@@ -81,8 +81,10 @@ private slots:
         first.start(QStringLiteral(KOPIENWACHT_BINARY), {});
         QVERIFY(first.waitForStarted());
         QVERIFY(waitForFile(lock, 10000));
-        // lock and socket side by side: who holds the one is who listens on the other
-        QVERIFY(QFile::exists(QDir(home.path()).filePath(QStringLiteral("Kopienwacht-%1.socket").arg(::getuid()))));
+        // lock and socket side by side: who holds the one is who listens on the other (the
+        // socket comes a moment after the lock)
+        QVERIFY(
+            waitForFile(QDir(home.path()).filePath(QStringLiteral("Kopienwacht-%1.socket").arg(::getuid())), 10000));
 
         QProcess second;
         second.setProcessEnvironment(isolated(home));
