@@ -148,10 +148,9 @@ TrashOutcome trashOne(const TrashRequest &request, const search::SearchRecords *
 {
     const CheckedFile checked = checkBeforeTrash(request, records);
     TrashOutcome outcome {request.path, checked.error, {}};
-    if (!outcome.error)
-        outcome.error = trash.moveToTrash(checked.entry);
-    else
+    if (outcome.error)
         return outcome;
+    outcome.error = trash.moveToTrash(checked.entry);
     if (!outcome.error && !request.everyCopyConfirmed && !keptCopyStayed(checked, records)) {
         const std::error_code notBack = trash.putBack();
         outcome.error = notBack ? fs::Failure::StrandedInTrash : fs::Failure::SameFileUnderOtherName;
