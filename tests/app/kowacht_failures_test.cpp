@@ -3,6 +3,7 @@
 #include "app/kowacht/run.h"
 
 #include "kowacht_runner.h"
+#include "support/other_user.h"
 #include "support/temp_tree.h"
 
 #include <fcntl.h>
@@ -73,6 +74,8 @@ TEST_F(KowachtFailures, NoThreadsBeyondTheFirstGiveTheListOfOneThread)
 {
     if (::geteuid() != 0)
         GTEST_SKIP() << "a process limit for another user needs root";
+    if (!test::otherUserMayRun(KOWACHT_BINARY))
+        GTEST_SKIP() << "nobody may not run " << KOWACHT_BINARY << " where it was built";
     ASSERT_EQ(::chmod(t.root().c_str(), 0755), 0);
     // As a user with one process allowed: no thread can be started at all (nor the leak
     // checker's of a sanitizer build, which is therefore off).

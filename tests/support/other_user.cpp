@@ -29,6 +29,11 @@ int runAsOtherUser(const std::function<int()> &body)
     return WEXITSTATUS(status);
 }
 
+bool otherUserMayRun(const std::string &path)
+{
+    return runAsOtherUser([&path] { return ::access(path.c_str(), X_OK) == 0 ? 0 : 1; }) == 0;
+}
+
 bool permissionsBindUs()
 {
     return ::geteuid() != 0;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 namespace kw::test
 {
@@ -14,5 +15,9 @@ int runAsOtherUser(const std::function<int()> &body);
 
 // Whether a mode such as 000 actually stops this process from reading (false for root).
 bool permissionsBindUs();
+
+// Whether "nobody" may run the program at `path`: a build under a folder only root may
+// enter (a home of root's) keeps it out, and a test that runs it so skips.
+bool otherUserMayRun(const std::string &path);
 
 } // namespace kw::test
