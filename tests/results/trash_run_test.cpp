@@ -97,6 +97,14 @@ TEST_F(TrashRun, CopyThatStaysMustStillBeThereAndEqual)
     EXPECT_TRUE(fs::fileExists(t.path("share/b/dup/x.conf")));
 }
 
+TEST_F(TrashRun, ACopyThatStaysButCannotBeReadSaysWhy)
+{
+    search();
+    const fs::ScopedOpenFault denied([this](std::string_view path) { return path == t.path("share/a/x.conf"); });
+    EXPECT_EQ(trashSecond(), std::errc::permission_denied); // not "no copy is kept"
+    EXPECT_TRUE(fs::fileExists(t.path("share/b/dup/x.conf")));
+}
+
 TEST_F(TrashRun, CopyThatStaysMayBeAnotherNameOfTheSameFile)
 {
     t.remove("share/a/x.conf");
