@@ -159,15 +159,25 @@ void THauptfenster::placeResultWindow(int resultWidth)
     // Never wider than the screen: a window off its left edge would show every line begun
     // out of sight; the simple view scrolls sideways instead.
     const search::Rect screen = screenRect(this);
-    const search::Rect before = outerRect(m_suchergebnis);
-    const int frame = before.width - m_suchergebnis->width();
     const int wanted = std::min(resultWidth, screen.width);
-    if (before.width < wanted)
-        m_suchergebnis->resize(wanted - frame, m_suchergebnis->height());
-    placeOuter(m_suchergebnis, [this, screen](const search::Rect &result) {
-        return search::resultWindowAfterSearch(
-            outerRect(this), std::min(result.width, screen.width), result.height, screen);
-    });
+    // The outer width is what is wanted. Before its first showing the window's frame is not
+    // known and counts as none: once it is, a width set so is set again, frame and all.
+    TSuchergebnis *window = m_suchergebnis;
+    const auto widen = [window, wanted](bool frameKnown) {
+        const search::Rect before = outerRect(window);
+        const int frame = before.width - window->width();
+        const bool setWithoutFrame = frameKnown && before.width > wanted && window->width() == wanted;
+        if (before.width < wanted || setWithoutFrame)
+            window->resize(wanted - frame, window->height());
+    };
+    widen(false);
+    placeOuter(
+        m_suchergebnis,
+        [this, screen](const search::Rect &result) {
+            return search::resultWindowAfterSearch(
+                outerRect(this), std::min(result.width, screen.width), result.height, screen);
+        },
+        [widen] { widen(true); });
     m_suchergebnis->show();
 }
 

@@ -46,6 +46,7 @@ public:
             m_poll.start();
     }
     void setCorner(std::function<search::Point(const search::Rect &)> corner) { m_corner = std::move(corner); }
+    void setOnFrameKnown(std::function<void()> onFrameKnown) { m_onFrameKnown = std::move(onFrameKnown); }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override
@@ -64,29 +65,36 @@ private:
         if (!framed && ++m_ticks < 300)
             return;
         m_poll.stop();
+        if (m_onFrameKnown)
+            m_onFrameKnown();
         moveOuter(m_window, m_corner(outerRect(m_window)));
         deleteLater();
     }
 
     QWidget *m_window;
     std::function<search::Point(const search::Rect &)> m_corner;
+    std::function<void()> m_onFrameKnown;
     QTimer m_poll;
     int m_ticks = 0;
 };
 
 } // namespace
 
-void placeOuter(QWidget *window, std::function<search::Point(const search::Rect &outer)> corner)
+void placeOuter(
+    QWidget *window, std::function<search::Point(const search::Rect &outer)> corner, std::function<void()> onFrameKnown)
 {
     moveOuter(window, corner(outerRect(window)));
     if (auto *placer = window->findChild<FramePlacer *>(QStringLiteral("FramePlacer"), Qt::FindDirectChildrenOnly)) {
         placer->setCorner(std::move(corner));
+        if (onFrameKnown)
+            placer->setOnFrameKnown(std::move(onFrameKnown));
         return;
     }
     if (window->property("kwFrameKnown").toBool())
         return;
     window->setProperty("kwFrameKnown", true); // after this one, frames are known
-    new FramePlacer(window, std::move(corner));
+    auto *placer = new FramePlacer(window, std::move(corner));
+    placer->setOnFrameKnown(std::move(onFrameKnown));
 }
 
 } // namespace kw::ui

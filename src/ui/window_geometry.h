@@ -23,6 +23,9 @@ void moveOuter(QWidget *window, search::Point corner);
 // the window manager has put its frame around the window after it was first shown. Until
 // then the frame is not known and a window's outer size is its client's, so a position
 // computed before would put the client where the frame was meant to be.
-void placeOuter(QWidget *window, std::function<search::Point(const search::Rect &outer)> corner);
+// `onFrameKnown`, where given, runs then first: a size that depends on the frame is set
+// there once more, now that the frame is known.
+void placeOuter(QWidget *window, std::function<search::Point(const search::Rect &outer)> corner,
+    std::function<void()> onFrameKnown = {});
 
 } // namespace kw::ui

@@ -1,7 +1,11 @@
 // Window placement under a real window manager, whose frames a window only learns about
 // after it was first shown: run on Xvfb with openbox (tests/ui/with_window_manager.sh).
 #include "../shell/memory_store.h"
+#include "support/temp_tree.h"
 #include "ui/about_box.h"
+#include "ui/folder_view.h"
+#include "ui/qt_text.h"
+#include "ui/result_window.h"
 #include "ui_test_support.h"
 
 #include <QGuiApplication>
@@ -70,6 +74,27 @@ private slots:
         const QRect main = w.main->frameGeometry();
         QVERIFY(qAbs(box.center().x() - main.center().x()) <= 1);
         QVERIFY(qAbs(box.center().y() - main.center().y()) <= 1);
+    }
+
+    // The width a search gives the result window is its frame's, also the first time, when
+    // the frame is not known yet as the width is set.
+    void theFirstResultWindowIsAsWideAsTheSearchSaysFrameAndAll()
+    {
+        test::TempTree tree;
+        tree.file("a.txt", "gleich");
+        tree.file("b.txt", "gleich");
+        test::MemoryStore store;
+        store.values = {{"XPos", "100"}, {"YPos", "100"}, {"Ansicht", "Ordner"}};
+        test::MessageLog answers;
+        test::Windows w;
+        w.main->FormCreate(store);
+        w.main->show();
+        QTRY_VERIFY_WITH_TIMEOUT(w.main->frameGeometry() != w.main->geometry(), 5000);
+        QVERIFY(w.main->RzDirectoryListBox1->setFolder(ui::displayPath(tree.root())));
+        w.main->Button1Click();
+        QVERIFY(w.suchergebnis->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(w.suchergebnis->frameGeometry() != w.suchergebnis->geometry(), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(w.suchergebnis->frameGeometry().width(), 562, 5000);
     }
 };
 
