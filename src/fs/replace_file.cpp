@@ -79,17 +79,6 @@ mode_t newFileMode()
     return 0666 & ~mask;
 }
 
-// As ">" writes into a device, FIFO or socket: nothing beside it, nothing truncated.
-std::error_code writeInto(const std::string &path, std::string_view bytes)
-{
-    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
-    if (!fd.valid())
-        return lastError();
-    if (const std::error_code error = writeAll(fd.get(), bytes))
-        return error;
-    return ::close(fd.release()) == 0 ? std::error_code {} : lastError();
-}
-
 // The old file rewritten where it is: the room for the new contents is reserved first, so
 // that a full volume fails before the old list is touched; then the new bytes, then the
 // old ones after them cut off.
@@ -105,12 +94,14 @@ std::error_code overwriteInPlace(int fd, std::string_view bytes)
     return {};
 }
 
-std::error_code overwriteInPlace(const std::string &path, std::string_view bytes)
+// Writes `bytes` into what `path` opens, creating nothing beside it: a device, FIFO or socket
+// as ">" does, nothing truncated; a regular file rewritten in place.
+std::error_code writeOpened(const std::string &path, std::string_view bytes, bool regularFile)
 {
     FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
     if (!fd.valid())
         return lastError();
-    if (const std::error_code error = overwriteInPlace(fd.get(), bytes))
+    if (const std::error_code error = regularFile ? overwriteInPlace(fd.get(), bytes) : writeAll(fd.get(), bytes))
         return error;
     return ::close(fd.release()) == 0 ? std::error_code {} : lastError();
 }
@@ -163,7 +154,7 @@ std::error_code replaceFile(const std::string &path, std::string_view bytes)
         if (S_ISDIR(old.st_mode))
             return std::make_error_code(std::errc::is_a_directory);
         if (S_ISCHR(old.st_mode) || S_ISFIFO(old.st_mode) || S_ISSOCK(old.st_mode))
-            return writeInto(path, bytes);
+            return writeOpened(path, bytes, false);
         if (!S_ISREG(old.st_mode))
             return Failure::NotARegularFile;
         if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
@@ -177,7 +168,7 @@ std::error_code replaceFile(const std::string &path, std::string_view bytes)
     // A name that is not where the link text says (a /proc/self/fd link), or further names
     // of the same file: written where it is, so that every name sees the new list.
     if (exists && (!found || there.st_dev != old.st_dev || there.st_ino != old.st_ino || old.st_nlink > 1))
-        return overwriteInPlace(path, bytes);
+        return writeOpened(path, bytes, true);
     if (target.name.empty())
         return std::make_error_code(std::errc::is_a_directory);
 
@@ -185,7 +176,7 @@ std::error_code replaceFile(const std::string &path, std::string_view bytes)
     if (!temporary.fd.valid()) {
         if (exists
             && (temporary.error == std::errc::permission_denied || temporary.error == std::errc::read_only_file_system))
-            return overwriteInPlace(path, bytes);
+            return writeOpened(path, bytes, true);
         return temporary.error;
     }
     const int folder = target.folder.get();
@@ -195,7 +186,7 @@ std::error_code replaceFile(const std::string &path, std::string_view bytes)
         replaceWatch(temporary.fd.get());
     if (!error && (error = takeOver(temporary.fd.get(), exists ? &old : nullptr)) && exists) {
         dropTemporary(); // the owner cannot be kept by a new file: the old one is rewritten
-        return overwriteInPlace(path, bytes);
+        return writeOpened(path, bytes, true);
     }
     if (!error && ::fsync(temporary.fd.get()) != 0)
         error = lastError();

@@ -69,6 +69,9 @@ void DiskOrderReadAhead::start()
         } catch (...) { // nothing may leave a thread; the search says what it was
             m_failure = SearchFailure::of(std::current_exception());
         }
+        const std::lock_guard ending(m_mutex);
+        m_ended = true;
+        m_idle.notify_all();
     });
     if (thread)
         m_thread = std::move(*thread);
@@ -78,6 +81,12 @@ std::optional<std::size_t> DiskOrderReadAhead::waitingFor()
 {
     const std::lock_guard lock(m_mutex);
     return m_waitingFor;
+}
+
+bool DiskOrderReadAhead::awaitIdle(std::chrono::milliseconds limit)
+{
+    std::unique_lock lock(m_mutex);
+    return m_idle.wait_for(lock, limit, [this] { return m_ended || (m_waitingFor && m_reached < *m_waitingFor); });
 }
 
 void DiskOrderReadAhead::reached(std::size_t group)
@@ -119,6 +128,7 @@ bool DiskOrderReadAhead::waitForComparison(std::size_t group)
 {
     std::unique_lock lock(m_mutex);
     m_waitingFor = group;
+    m_idle.notify_all();
     m_moved.wait(lock, [&] { return m_stop || m_reached >= group; });
     m_waitingFor.reset();
     return !m_stop;

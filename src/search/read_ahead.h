@@ -9,6 +9,7 @@
 #include "search/size_grouping.h"
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -60,6 +61,9 @@ public:
     std::size_t filesAsked() const { return m_asked.load(std::memory_order_relaxed); }
     // The group its thread waits for the comparison to reach, while it waits.
     std::optional<std::size_t> waitingFor();
+    // For tests: waits until its thread waits for a group the comparison has not reached,
+    // or has ended, at most `limit`; whether it came to that.
+    bool awaitIdle(std::chrono::milliseconds limit);
     // What ended its thread early; read after stop().
     const std::optional<SearchFailure> &failure() const { return m_failure; }
     // Ends the thread and waits for it; later calls do nothing.
@@ -81,6 +85,8 @@ private:
     std::condition_variable m_moved;
     std::size_t m_reached = 0;
     std::optional<std::size_t> m_waitingFor; // the group the thread waits for, while it does
+    bool m_ended = false; // its thread has ended
+    std::condition_variable m_idle; // it waits, or has ended
     std::atomic<bool> m_stop {false}; // set under the mutex, read without it between files
     std::thread m_thread;
     std::optional<SearchFailure> m_failure; // written by the thread, read once it is joined

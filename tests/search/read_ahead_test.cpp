@@ -95,11 +95,10 @@ TEST_F(ReadAheadWindows, BringTheFirstBlocksIntoMemoryAsTheComparisonMovesOn)
 
     DiskOrderReadAhead readAhead(inventory, candidates, 1, nullptr); // one group a window
     readAhead.start();
-    // Until its thread waits for the comparison to come to `group`: then it has asked for
-    // all it will until the comparison moves on.
+    // Once its thread waits for the comparison to come to `group`, it has asked for all it
+    // will until the comparison moves on.
     const auto askedBefore = [&](std::size_t group) {
-        for (int wait = 0; wait < 5000 && readAhead.waitingFor() != group; ++wait)
-            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        EXPECT_TRUE(readAhead.awaitIdle(std::chrono::seconds(30)));
         EXPECT_EQ(readAhead.waitingFor(), group);
         return readAhead.filesAsked();
     };
@@ -108,8 +107,7 @@ TEST_F(ReadAheadWindows, BringTheFirstBlocksIntoMemoryAsTheComparisonMovesOn)
     const std::size_t second = readAheadWindow(inventory, candidates, 0, 1).end;
     EXPECT_EQ(askedBefore(second), 5U);
     readAhead.reached(second); // the empty group has nothing to read: its window takes the next
-    for (int wait = 0; wait < 5000 && readAhead.filesAsked() < 7; ++wait)
-        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    EXPECT_TRUE(readAhead.awaitIdle(std::chrono::seconds(30))); // the last window asked: it ends
     EXPECT_EQ(readAhead.filesAsked(), 7U); // every candidate, and none twice
 
     for (const std::string &name : names) {
