@@ -2,6 +2,7 @@
 // a folder and its subfolders: the figure to hold against `kowacht -r -q` on the same tree.
 //
 //   QT_QPA_PLATFORM=offscreen build/bench/desktop_search FOLDER [runs]
+#include "fs/descriptor_limits.h"
 #include "fs/file_access.h"
 #include "ui/folder_view.h"
 #include "ui/qt_text.h"

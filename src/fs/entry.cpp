@@ -1,6 +1,7 @@
 #include "fs/entry.h"
 
 #include "fs/failure.h"
+#include "fs/open_faults.h"
 
 #include <fcntl.h>
 #include <unistd.h>

@@ -1,10 +1,10 @@
 #include "fs/file_access.h"
 
+#include "fs/open_faults.h"
 #include "fs/writing.h"
 
 #include <fcntl.h>
 #include <linux/openat2.h>
-#include <sys/resource.h>
 #include <sys/syscall.h>
 #include <sys/uio.h>
 #include <unistd.h>
@@ -19,16 +19,9 @@ namespace kw::fs
 namespace
 {
 
-std::function<bool(std::string_view)> &openFault()
-{
-    static std::function<bool(std::string_view)> fault;
-    return fault;
-}
-
 // openat2 resolves a whole relative path in one call and refuses every link on the way.
 // Kernels before 5.6 and some sandboxes refuse the call itself; then the path is opened
-// name by name, which the kernel has always been able to do.
-std::atomic<bool> openat2Refused {false};
+// name by name (openat2Refused()), which the kernel has always been able to do.
 
 int openat2NoLinks(int base, const char *path, int flags)
 {
@@ -84,7 +77,7 @@ Opened openWithinLimit(int base, std::string_view relative, int flags)
     const std::string_view text = relative.empty() ? std::string_view(".") : relative;
     text.copy(path, text.size());
     path[text.size()] = '\0';
-    if (!openat2Refused.load(std::memory_order_relaxed)) {
+    if (!openat2Refused().load(std::memory_order_relaxed)) {
         Opened result;
         result.fd = FileDescriptor(openat2NoLinks(base, path, flags));
         if (result.fd.valid())
@@ -98,36 +91,13 @@ Opened openWithinLimit(int base, std::string_view relative, int flags)
         }
         Opened fallback = openNameByName(base, path, flags);
         if (error != EPERM || !fallback.error)
-            openat2Refused.store(true, std::memory_order_relaxed);
+            openat2Refused().store(true, std::memory_order_relaxed);
         return fallback;
     }
     return openNameByName(base, path, flags);
 }
 
 } // namespace
-
-FileDescriptor &FileDescriptor::operator=(FileDescriptor &&other) noexcept
-{
-    if (this != &other) {
-        reset();
-        m_fd = other.release();
-    }
-    return *this;
-}
-
-int FileDescriptor::release()
-{
-    const int fd = m_fd;
-    m_fd = -1;
-    return fd;
-}
-
-void FileDescriptor::reset()
-{
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
-}
 
 Opened openFolder(const std::string &path)
 {
@@ -249,119 +219,10 @@ void adviseWillNeed(int fd, std::uint64_t length)
     ::posix_fadvise(fd, 0, static_cast<off_t>(length), POSIX_FADV_WILLNEED);
 }
 
-std::size_t openFileAllowance()
-{
-    rlimit limit = {};
-    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY)
-        return 256;
-    return std::clamp<std::size_t>(static_cast<std::size_t>(limit.rlim_cur) / 4, 8, 512);
-}
-
-namespace
-{
-
-// The soft limit the program was started with, once it has been raised.
-std::atomic<rlim_t> ordinaryLimit {RLIM_INFINITY};
-
-// The kernel grows a process's table of descriptors by doubling it, and once the process
-// has a second thread each growth waits for every processor to pass a quiescent point,
-// which took longer than listing the folders of a large tree. Grown to this size while
-// the program has one thread, the table costs half a megabyte and no such wait.
-constexpr rlim_t kReservedDescriptors = 65536;
-
-void reserveDescriptorTable(int size)
-{
-    // The lowest free number from there on: a descriptor the program inherited there stays.
-    if (size <= 3)
-        return;
-    const int reserved = ::fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, size - 1);
-    if (reserved >= 0)
-        ::close(reserved);
-}
-
-} // namespace
-
-std::size_t folderHandleAllowance()
-{
-    rlimit limit = {};
-    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0)
-        return 0;
-    // A limit that large is no limit; the kernel's table of open files sets the bound then.
-    const rlim_t most = limit.rlim_cur == RLIM_INFINITY ? rlim_t {1} << 20 : limit.rlim_cur;
-    const std::size_t kept = openFileAllowance() + 128;
-    return most > kept ? static_cast<std::size_t>(most) - kept : 0;
-}
-
-void raiseOpenFileLimit()
-{
-    rlimit limit = {};
-    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0)
-        return;
-    if (limit.rlim_cur >= limit.rlim_max) {
-        reserveDescriptorTable(static_cast<int>(std::min<rlim_t>(limit.rlim_cur, kReservedDescriptors)));
-        return;
-    }
-    const rlim_t before = limit.rlim_cur;
-    // A million handles is more than any search keeps; some systems set the hard limit to
-    // infinity, and every process would carry the larger table for nothing.
-    limit.rlim_cur = std::min<rlim_t>(limit.rlim_max, rlim_t {1} << 20);
-    if (::setrlimit(RLIMIT_NOFILE, &limit) == 0)
-        ordinaryLimit.store(before);
-    reserveDescriptorTable(static_cast<int>(std::min<rlim_t>(limit.rlim_cur, kReservedDescriptors)));
-}
-
-ScopedOrdinaryFileLimit::ScopedOrdinaryFileLimit()
-{
-    const rlim_t ordinary = ordinaryLimit.load();
-    rlimit limit = {};
-    if (ordinary == RLIM_INFINITY || ::getrlimit(RLIMIT_NOFILE, &limit) != 0)
-        return;
-    m_raised = limit.rlim_cur;
-    limit.rlim_cur = ordinary;
-    m_lowered = ::setrlimit(RLIMIT_NOFILE, &limit) == 0;
-}
-
-ScopedOrdinaryFileLimit::~ScopedOrdinaryFileLimit()
-{
-    rlimit limit = {};
-    if (!m_lowered || ::getrlimit(RLIMIT_NOFILE, &limit) != 0)
-        return;
-    limit.rlim_cur = m_raised;
-    ::setrlimit(RLIMIT_NOFILE, &limit);
-}
-
 bool fileExists(const std::string &path)
 {
     struct stat status = {};
     return ::lstat(path.c_str(), &status) == 0 && !S_ISDIR(status.st_mode);
-}
-
-ScopedOpenFault::ScopedOpenFault(std::function<bool(std::string_view path)> fault)
-{
-    openFault() = std::move(fault);
-}
-
-ScopedOpenFault::~ScopedOpenFault()
-{
-    openFault() = nullptr;
-}
-
-ScopedNameByNameOpening::ScopedNameByNameOpening() : m_before(openat2Refused.exchange(true)) { }
-
-ScopedNameByNameOpening::~ScopedNameByNameOpening()
-{
-    openat2Refused.store(m_before);
-}
-
-bool openFaultActive()
-{
-    return static_cast<bool>(openFault());
-}
-
-bool openFaultFor(std::string_view path)
-{
-    const auto &fault = openFault();
-    return fault && fault(path);
 }
 
 } // namespace kw::fs

@@ -2,6 +2,7 @@
 
 #include "fs/failure.h"
 #include "fs/file_access.h"
+#include "fs/open_faults.h"
 #include "fs/path_text.h"
 #include "fs/text_case.h"
 

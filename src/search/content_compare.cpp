@@ -1,6 +1,7 @@
 #include "search/content_compare.h"
 
 #include "fs/failure.h"
+#include "fs/open_faults.h"
 
 #include <fcntl.h>
 

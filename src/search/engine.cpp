@@ -1,6 +1,8 @@
 #include "search/engine.h"
 
+#include "fs/descriptor_limits.h"
 #include "fs/file_access.h"
+#include "fs/handle_budget.h"
 #include "search/comparison.h"
 #include "search/folder_collection.h"
 #include "search/inventory.h"

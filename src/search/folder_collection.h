@@ -4,6 +4,7 @@
 
 #include "fs/credentials.h"
 #include "fs/file_access.h"
+#include "fs/handle_budget.h"
 #include "fs/listing.h"
 #include "fs/mask.h"
 #include "search/observer.h"

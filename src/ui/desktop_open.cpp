@@ -1,5 +1,6 @@
 #include "ui/desktop_open.h"
 
+#include "fs/descriptor_limits.h"
 #include "fs/file_access.h"
 #include "ui/qt_text.h"
 

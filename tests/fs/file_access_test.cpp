@@ -1,4 +1,6 @@
+#include "fs/descriptor_limits.h"
 #include "fs/file_access.h"
+#include "fs/open_faults.h"
 
 #include "support/temp_tree.h"
 

@@ -2,6 +2,7 @@
 
 #include "fs/failure.h"
 #include "fs/file_access.h"
+#include "fs/open_faults.h"
 #include "support/other_user.h"
 #include "support/temp_tree.h"
 

@@ -4,6 +4,7 @@
 
 #include "fs/failure.h"
 #include "fs/file_access.h"
+#include "fs/open_faults.h"
 #include "search/engine.h"
 #include "support/temp_tree.h"
 

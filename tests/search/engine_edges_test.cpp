@@ -4,6 +4,7 @@
 
 #include "fs/failure.h"
 #include "fs/file_access.h"
+#include "fs/open_faults.h"
 #include "support/recording_observer.h"
 #include "support/temp_tree.h"
 

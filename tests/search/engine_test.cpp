@@ -1,6 +1,7 @@
 #include "search/engine.h"
 
 #include "fs/file_access.h"
+#include "fs/open_faults.h"
 #include "support/recording_observer.h"
 #include "support/temp_tree.h"
 

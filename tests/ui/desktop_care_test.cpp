@@ -3,6 +3,7 @@
 // and what users of duplicate finders ask for beside the old commands.
 #include "fs/failure.h"
 #include "fs/file_access.h"
+#include "fs/open_faults.h"
 #include "fs/path_text.h"
 #include "support/environment.h"
 #include "support/temp_tree.h"

@@ -1,5 +1,6 @@
 // The search driven through the main window's Start button, on real trees.
 #include "fs/file_access.h"
+#include "fs/open_faults.h"
 #include "search/thread_start.h"
 #include "support/temp_tree.h"
 #include "ui/folder_view.h"

@@ -1,4 +1,5 @@
 // Kopienwacht: the desktop program.
+#include "fs/descriptor_limits.h"
 #include "fs/file_access.h"
 #include "search/texts.h"
 #include "shell/help_topics.h"
