@@ -1,7 +1,7 @@
 #include "search/size_grouping.h"
 
 #include "fs/text_case.h"
-#include "search/placement.h"
+#include "search/rounding.h"
 
 #include <algorithm>
 

@@ -15,9 +15,6 @@ enum class ListKind {
     FileList, // a deletion run has removed entries from it
 };
 
-// The width of the result window before any path has been measured.
-inline constexpr int kInitialResultWidth = 562;
-
 struct SearchState {
     std::size_t CandidateCount = 0; // paths placed in the candidate list
     std::size_t AccessErrorCount = 0; // files and folders that could not be read

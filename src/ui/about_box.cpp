@@ -1,6 +1,7 @@
 #include "ui/about_box.h"
 
-#include "search/placement.h"
+#include "search/rounding.h"
+#include "shell/window_placement.h"
 #include "ui/help_window.h"
 #include "ui/program_icon.h"
 

@@ -39,9 +39,9 @@ void THauptfenster::Listeffnen1Click()
     if (list.lines.empty())
         return; // nothing left: nothing shown, no message
 
-    const search::Rect screen = screenRect(this);
-    placeOuter(m_suchergebnis, [this, screen](const search::Rect &result) {
-        return search::resultWindowCentred(outerRect(this), result.width, result.height, screen);
+    const shell::Rect screen = screenRect(this);
+    placeOuter(m_suchergebnis, [this, screen](const shell::Rect &result) {
+        return shell::resultWindowCentred(outerRect(this), result.width, result.height, screen);
     });
     m_suchergebnis->setWindowTitle(
         qs(search::kResultCaption) + QStringLiteral(" [") + QFileInfo(*chosen).fileName() + QStringLiteral("]"));

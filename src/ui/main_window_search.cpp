@@ -1,9 +1,9 @@
 // The search driver of the main window: from the press of "&Starten" to the result window.
 #include "ui/main_window.h"
 
-#include "search/placement.h"
 #include "search/texts.h"
 #include "shell/filter_history.h"
+#include "shell/window_placement.h"
 #include "ui/folder_view.h"
 #include "ui/input_blocker.h"
 #include "ui/message_box.h"
@@ -40,13 +40,12 @@ void THauptfenster::Button1Click()
     m_searching = true;
 
     m_suchergebnis->listKind = search::ListKind::DuplicateList;
-    const search::Rect screen = screenRect(this);
-    placeOuter(m_meldung, [this](const search::Rect &dialog) {
-        return search::centredOver(outerRect(this), dialog.width, dialog.height);
-    });
+    const shell::Rect screen = screenRect(this);
+    placeOuter(m_meldung,
+        [this](const shell::Rect &dialog) { return shell::centredOver(outerRect(this), dialog.width, dialog.height); });
     if (!m_suchergebnis->isVisible()) {
-        placeOuter(m_suchergebnis, [this, screen](const search::Rect &result) {
-            return search::resultWindowCentred(outerRect(this), result.width, result.height, screen);
+        placeOuter(m_suchergebnis, [this, screen](const shell::Rect &result) {
+            return shell::resultWindowCentred(outerRect(this), result.width, result.height, screen);
         });
     }
     m_suchergebnis->setWindowTitle(qs(search::kResultCaption));
@@ -143,13 +142,13 @@ int THauptfenster::measuredResultWidth(const std::vector<std::string> &probes) c
         texts.push_back(displayPath(probe));
     // The longest first: the widest is likely among them, and then most others are skipped.
     std::sort(texts.begin(), texts.end(), [](const QString &a, const QString &b) { return a.size() > b.size(); });
-    int width = search::kInitialResultWidth;
-    const int margin = search::Tweite(0, 0, logicalDpiX());
+    int width = shell::kInitialResultWidth;
+    const int margin = shell::Tweite(0, 0, logicalDpiX());
     for (const QString &text : texts) {
         const std::optional<int> most = bound(text);
         if (most && *most + margin <= width)
             continue; // this one cannot be wider
-        width = search::Tweite(width, metrics.horizontalAdvance(text), logicalDpiX());
+        width = shell::Tweite(width, metrics.horizontalAdvance(text), logicalDpiX());
     }
     return width;
 }
@@ -158,13 +157,13 @@ void THauptfenster::placeResultWindow(int resultWidth)
 {
     // Never wider than the screen: a window off its left edge would show every line begun
     // out of sight; the simple view scrolls sideways instead.
-    const search::Rect screen = screenRect(this);
+    const shell::Rect screen = screenRect(this);
     const int wanted = std::min(resultWidth, screen.width);
     // The outer width is what is wanted. Before its first showing the window's frame is not
     // known and counts as none: once it is, a width set so is set again, frame and all.
     TSuchergebnis *window = m_suchergebnis;
     const auto widen = [window, wanted](bool frameKnown) {
-        const search::Rect before = outerRect(window);
+        const shell::Rect before = outerRect(window);
         const int frame = before.width - window->width();
         const bool setWithoutFrame = frameKnown && before.width > wanted && window->width() == wanted;
         if (before.width < wanted || setWithoutFrame)
@@ -173,8 +172,8 @@ void THauptfenster::placeResultWindow(int resultWidth)
     widen(false);
     placeOuter(
         m_suchergebnis,
-        [this, screen](const search::Rect &result) {
-            return search::resultWindowAfterSearch(
+        [this, screen](const shell::Rect &result) {
+            return shell::resultWindowAfterSearch(
                 outerRect(this), std::min(result.width, screen.width), result.height, screen);
         },
         [widen] { widen(true); });

@@ -2,9 +2,9 @@
 // of a first start, help and the about box.
 #include "ui/main_window.h"
 
-#include "search/placement.h"
 #include "shell/filter_history.h"
 #include "shell/greetings.h"
+#include "shell/window_placement.h"
 #include "ui/about_box.h"
 #include "ui/decoration.h"
 #include "ui/folder_view.h"
@@ -44,12 +44,12 @@ void THauptfenster::FormCreate(shell::SettingsStore &store)
             m_marked.driveChangeSuppressed = true;
     }
 
-    const search::Rect screen = screenRect(this);
+    const shell::Rect screen = screenRect(this);
     const std::optional<int> x = settings.xPos;
     const std::optional<int> y = settings.yPos;
-    placeOuter(this, [x, y, screen](const search::Rect &outer) {
-        return search::Point {search::storedOrCentredEdge(x, outer.width, screen.width),
-            search::storedOrCentredEdge(y, outer.height, screen.height)};
+    placeOuter(this, [x, y, screen](const shell::Rect &outer) {
+        return shell::Point {shell::storedOrCentredEdge(x, outer.width, screen.width),
+            shell::storedOrCentredEdge(y, outer.height, screen.height)};
     });
 
     if (!settings.filters.empty()) {
@@ -119,8 +119,8 @@ void THauptfenster::Image1Click()
     if (m_info == nullptr)
         return;
     // Over the main window as it stands when the box is placed, its own frame known by then.
-    placeOuter(m_info,
-        [this](const search::Rect &box) { return search::centredOver(outerRect(this), box.width, box.height); });
+    placeOuter(
+        m_info, [this](const shell::Rect &box) { return shell::centredOver(outerRect(this), box.width, box.height); });
 
     m_info->Label2->setText(Copyr2->text());
     m_info->exec();

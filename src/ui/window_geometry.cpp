@@ -9,21 +9,21 @@
 namespace kw::ui
 {
 
-search::Rect outerRect(QWidget *window)
+shell::Rect outerRect(QWidget *window)
 {
     window->winId();
     const QRect frame = window->frameGeometry();
     return {frame.x(), frame.y(), frame.width(), frame.height()};
 }
 
-search::Rect screenRect(const QWidget *window)
+shell::Rect screenRect(const QWidget *window)
 {
     const QScreen *screen = window->screen() != nullptr ? window->screen() : QGuiApplication::primaryScreen();
     const QRect area = screen->geometry();
     return {area.x(), area.y(), area.width(), area.height()};
 }
 
-void moveOuter(QWidget *window, search::Point corner)
+void moveOuter(QWidget *window, shell::Point corner)
 {
     window->move(corner.x, corner.y); // move() places the frame of a top-level window
 }
@@ -35,7 +35,7 @@ namespace
 class FramePlacer final : public QObject
 {
 public:
-    FramePlacer(QWidget *window, std::function<search::Point(const search::Rect &)> corner)
+    FramePlacer(QWidget *window, std::function<shell::Point(const shell::Rect &)> corner)
         : QObject(window), m_window(window), m_corner(std::move(corner))
     {
         setObjectName(QStringLiteral("FramePlacer"));
@@ -45,7 +45,7 @@ public:
         if (window->isVisible())
             m_poll.start();
     }
-    void setCorner(std::function<search::Point(const search::Rect &)> corner) { m_corner = std::move(corner); }
+    void setCorner(std::function<shell::Point(const shell::Rect &)> corner) { m_corner = std::move(corner); }
     void setOnFrameKnown(std::function<void()> onFrameKnown) { m_onFrameKnown = std::move(onFrameKnown); }
 
 protected:
@@ -72,7 +72,7 @@ private:
     }
 
     QWidget *m_window;
-    std::function<search::Point(const search::Rect &)> m_corner;
+    std::function<shell::Point(const shell::Rect &)> m_corner;
     std::function<void()> m_onFrameKnown;
     QTimer m_poll;
     int m_ticks = 0;
@@ -81,7 +81,7 @@ private:
 } // namespace
 
 void placeOuter(
-    QWidget *window, std::function<search::Point(const search::Rect &outer)> corner, std::function<void()> onFrameKnown)
+    QWidget *window, std::function<shell::Point(const shell::Rect &outer)> corner, std::function<void()> onFrameKnown)
 {
     moveOuter(window, corner(outerRect(window)));
     if (auto *placer = window->findChild<FramePlacer *>(QStringLiteral("FramePlacer"), Qt::FindDirectChildrenOnly)) {

@@ -1,6 +1,7 @@
 // Start-up, settings, the marked-folder list, help and the about box of the main window.
 #include "../shell/memory_store.h"
-#include "search/placement.h"
+#include "search/rounding.h"
+#include "shell/window_placement.h"
 #include "support/temp_tree.h"
 #include "ui/about_box.h"
 #include "ui/folder_view.h"

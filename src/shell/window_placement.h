@@ -4,8 +4,11 @@
 
 #include <optional>
 
-namespace kw::search
+namespace kw::shell
 {
+
+// The width of the result window before any path has been measured.
+inline constexpr int kInitialResultWidth = 562;
 
 struct Point {
     int x = 0;
@@ -19,9 +22,6 @@ struct Rect {
     int width = 0;
     int height = 0;
 };
-
-// x rounded to the nearest integer, an exact half going to the even neighbour.
-int nearest(double x);
 
 // The top-left corner that centres a window of `width` × `height` over `main`.
 Point centredOver(const Rect &main, int width, int height);
@@ -48,4 +48,4 @@ int Tweite(int current, int textWidth, double pixelsPerInch);
 // The main window's stored edge if the window fits the screen there, else centred.
 int storedOrCentredEdge(std::optional<int> stored, int windowExtent, int screenExtent);
 
-} // namespace kw::search
+} // namespace kw::shell

@@ -1,21 +1,23 @@
-#include "search/placement.h"
+#include "shell/window_placement.h"
+
+#include "search/rounding.h"
 
 #include <gtest/gtest.h>
 
-namespace kw::search
+namespace kw::shell
 {
 namespace
 {
 
 TEST(Placement, NearestRoundsHalvesToEven)
 {
-    EXPECT_EQ(nearest(-108.5), -108);
-    EXPECT_EQ(nearest(-109.5), -110);
-    EXPECT_EQ(nearest(0.5), 0);
-    EXPECT_EQ(nearest(1.5), 2);
-    EXPECT_EQ(nearest(2.5), 2);
-    EXPECT_EQ(nearest(2.4999), 2);
-    EXPECT_EQ(nearest(-0.6), -1);
+    EXPECT_EQ(search::nearest(-108.5), -108);
+    EXPECT_EQ(search::nearest(-109.5), -110);
+    EXPECT_EQ(search::nearest(0.5), 0);
+    EXPECT_EQ(search::nearest(1.5), 2);
+    EXPECT_EQ(search::nearest(2.5), 2);
+    EXPECT_EQ(search::nearest(2.4999), 2);
+    EXPECT_EQ(search::nearest(-0.6), -1);
 }
 
 TEST(Placement, ResultWindowAfterSearch)
@@ -59,4 +61,4 @@ TEST(Placement, StoredEdgeOnlyWhenTheWindowFits)
 }
 
 } // namespace
-} // namespace kw::search
+} // namespace kw::shell

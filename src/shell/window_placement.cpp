@@ -1,16 +1,13 @@
-#include "search/placement.h"
+#include "shell/window_placement.h"
+
+#include "search/rounding.h"
 
 #include <algorithm>
-#include <cmath>
 
-namespace kw::search
+namespace kw::shell
 {
 
-int nearest(double x)
-{
-    // The default rounding mode rounds halves to even, which is the rule wanted here.
-    return static_cast<int>(std::nearbyint(x));
-}
+using search::nearest;
 
 Point centredOver(const Rect &main, int width, int height)
 {
@@ -52,4 +49,4 @@ int storedOrCentredEdge(std::optional<int> stored, int windowExtent, int screenE
     return nearest((screenExtent - windowExtent) / 2.0);
 }
 
-} // namespace kw::search
+} // namespace kw::shell
