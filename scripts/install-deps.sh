@@ -7,7 +7,7 @@ set -eu
 
 packages="g++ cmake ninja-build make clang-format libgtest-dev qt6-base-dev libgl-dev \
 fonts-dejavu-core fonts-liberation2 poppler-utils xdg-utils \
-clang libclang-rt-14-dev libfuzzer-14-dev nlohmann-json3-dev \
+clang libclang-rt-14-dev libfuzzer-14-dev \
 xvfb xauth openbox qt6-translations-l10n \
 librsvg2-bin dpkg-dev lintian appstream desktop-file-utils man-db \
 btrfs-progs ntfs-3g exfatprogs exfat-fuse dosfstools fusefat bindfs fuse3 trash-cli"

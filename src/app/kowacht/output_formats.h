@@ -53,7 +53,4 @@ private:
 // One field of a CSV row (RFC 4180): quoted when it holds a comma, a quote or a line break.
 std::string csvField(std::string_view text);
 
-// A path as a JSON string can carry it (see above), before the escapes are written.
-std::string jsonSafePath(std::string_view path, char32_t placeholderBase);
-
 } // namespace kw::app
