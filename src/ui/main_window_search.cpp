@@ -9,6 +9,7 @@
 #include "ui/message_box.h"
 #include "ui/progress_dialog.h"
 #include "ui/qt_text.h"
+#include "ui/result_width.h"
 #include "ui/result_window.h"
 #include "ui/search_run.h"
 #include "ui/window_geometry.h"
@@ -19,8 +20,6 @@
 #include <QFontMetrics>
 
 #include <algorithm>
-#include <optional>
-#include <unordered_map>
 #include <utility>
 
 namespace kw::ui
@@ -115,42 +114,11 @@ int THauptfenster::measuredResultWidth(const std::vector<std::string> &probes) c
         QStringLiteral("Liberation Sans"), QStringLiteral("Arimo"), QStringLiteral("DejaVu Sans")});
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(15);
-    const QFontMetrics metrics(font);
-    // Only the widest text counts. A text is at most as wide as the advances of its
-    // characters (one pixel more each for kerning), so once that bound stays under the width
-    // found, it need not be measured; thousands of paths would take longer to measure (to
-    // shape) than to find. The advances are measured once per character.
-    std::unordered_map<char16_t, int> advances;
-    const auto advance = [&](QChar c) {
-        const auto [place, added] = advances.try_emplace(c.unicode(), 0);
-        if (added)
-            place->second = metrics.horizontalAdvance(c);
-        return place->second;
-    };
-    const auto bound = [&](const QString &text) -> std::optional<int> {
-        int sum = 0;
-        for (const QChar c : text) {
-            if (c.isSurrogate())
-                return std::nullopt; // a character of two halves: measured whole
-            sum += advance(c) + 1;
-        }
-        return sum;
-    };
     std::vector<QString> texts;
     texts.reserve(probes.size());
     for (const std::string &probe : probes)
         texts.push_back(displayPath(probe));
-    // The longest first: the widest is likely among them, and then most others are skipped.
-    std::sort(texts.begin(), texts.end(), [](const QString &a, const QString &b) { return a.size() > b.size(); });
-    int width = shell::kInitialResultWidth;
-    const int margin = shell::Tweite(0, 0, logicalDpiX());
-    for (const QString &text : texts) {
-        const std::optional<int> most = bound(text);
-        if (most && *most + margin <= width)
-            continue; // this one cannot be wider
-        width = shell::Tweite(width, metrics.horizontalAdvance(text), logicalDpiX());
-    }
-    return width;
+    return resultWidthFor(std::move(texts), QFontMetrics(font), logicalDpiX());
 }
 
 void THauptfenster::placeResultWindow(int resultWidth)

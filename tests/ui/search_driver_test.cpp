@@ -2,9 +2,11 @@
 #include "fs/file_access.h"
 #include "fs/open_faults.h"
 #include "search/thread_start.h"
+#include "shell/window_placement.h"
 #include "support/temp_tree.h"
 #include "ui/folder_view.h"
 #include "ui/qt_text.h"
+#include "ui/result_width.h"
 #include "ui/search_animation.h"
 #include "ui/search_run.h"
 #include "ui_test_support.h"
@@ -304,6 +306,29 @@ private slots:
         QCOMPARE(log.messages[0].second,
             QStringLiteral("Zugriff auf '%1' wurde verweigert!").arg(path(tree, "b/gesperrt.txt")));
         QCOMPARE(w.meldung->windowTitle(), QStringLiteral("Dateien Vergleichen"));
+    }
+
+    // A path in a script the font lacks is drawn from a fallback font and shaped, wider
+    // than its characters one by one: the width must still be that of the widest path.
+    void theResultWidthFitsAPathThatIsWiderShapedThanItsCharacters()
+    {
+        QFont font(QStringLiteral("Liberation Sans"));
+        font.setPixelSize(15);
+        const QFontMetrics metrics(font);
+        const QString tamil = QString::fromUtf8("/t/\u0bb8\u0bcd\u0bb0\u0bc0").repeated(20);
+        int characters = 0;
+        for (const QChar c : tamil)
+            characters += metrics.horizontalAdvance(c) + 1;
+        const int shaped = metrics.horizontalAdvance(tamil);
+        if (shaped <= characters)
+            QSKIP("a font for Tamil is installed: its text is no wider than its characters");
+        // A longer path whose width lies between the two, so that it is measured first.
+        const QString latin
+            = QStringLiteral("/") + QString((characters + shaped) / 2 / metrics.horizontalAdvance(u'a'), u'a');
+        QVERIFY(latin.size() > tamil.size());
+        QVERIFY(metrics.horizontalAdvance(latin) > characters && metrics.horizontalAdvance(latin) < shaped);
+        QCOMPARE(
+            ui::resultWidthFor({latin, tamil}, metrics, 96), shell::Tweite(shell::kInitialResultWidth, shaped, 96));
     }
 };
 
