@@ -10,7 +10,7 @@ fonts-dejavu-core fonts-liberation2 poppler-utils xdg-utils \
 clang libclang-rt-14-dev libfuzzer-14-dev \
 xvfb xauth openbox qt6-translations-l10n \
 librsvg2-bin dpkg-dev lintian appstream desktop-file-utils man-db \
-btrfs-progs ntfs-3g exfatprogs exfat-fuse dosfstools fusefat bindfs fuse3 trash-cli"
+btrfs-progs xfsprogs e2fsprogs ntfs-3g exfatprogs exfat-fuse dosfstools fusefat bindfs fuse3 trash-cli"
 
 missing=""
 for p in $packages; do

@@ -46,6 +46,12 @@ public:
             return "the kept copy is the same file under another name";
         case Failure::StrandedInTrash:
             return "could not be put back from the trash";
+        case Failure::CannotShareBlocks:
+            return "the file system cannot share blocks";
+        case Failure::ContentsDiffer:
+            return "the contents differ";
+        case Failure::OtherVolume:
+            return "the files lie on different volumes";
         }
         return "unknown failure";
     }

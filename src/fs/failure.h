@@ -24,6 +24,9 @@ enum class Failure {
     ShortWrite, // a write ended early without the system naming a reason
     SameFileUnderOtherName, // the copy that stays went with this one: one file, two names
     StrandedInTrash, // moved by mistake and could not be put back: it lies in the trash
+    CannotShareBlocks, // the file system cannot share blocks between files
+    ContentsDiffer, // the kernel, comparing before it shares blocks, found a difference
+    OtherVolume, // a hard link cannot reach another volume
 };
 
 const std::error_category &failureCategory();

@@ -131,6 +131,12 @@ std::string failureReason(fs::Failure failure)
         return "die verbleibende Kopie ist dieselbe Datei unter anderem Namen";
     case fs::Failure::StrandedInTrash:
         return "sie konnte nicht aus dem Papierkorb zurückgelegt werden";
+    case fs::Failure::CannotShareBlocks:
+        return "dieses Dateisystem kann keine Blöcke teilen";
+    case fs::Failure::ContentsDiffer:
+        return "der Inhalt ist nicht mehr gleich; nichts wurde geändert";
+    case fs::Failure::OtherVolume:
+        return "die Dateien liegen auf verschiedenen Datenträgern";
     }
     return {};
 }

@@ -53,7 +53,11 @@ KindTools toolsFor(LoopVolume::Kind kind)
 {
     switch (kind) {
     case LoopVolume::Kind::Btrfs:
-        return {"mkfs.btrfs", "mount -t btrfs", false};
+        return {"mkfs.btrfs", "mount -t btrfs", true};
+    case LoopVolume::Kind::Xfs:
+        return {"mkfs.xfs", "mount -t xfs", true};
+    case LoopVolume::Kind::Ext4:
+        return {"mkfs.ext4", "mount -t ext4", true};
     case LoopVolume::Kind::Ntfs:
         return {"mkfs.ntfs", "ntfs-3g", true};
     case LoopVolume::Kind::Exfat:
@@ -80,7 +84,8 @@ LoopVolume::LoopVolume(Kind kind, const std::string &options)
             return;
         }
     }
-    if (kind != Kind::Btrfs && !stdfs::exists("/dev/fuse")) {
+    const bool kernelDriver = kind == Kind::Btrfs || kind == Kind::Xfs || kind == Kind::Ext4;
+    if (!kernelDriver && !stdfs::exists("/dev/fuse")) {
         m_skipReason = "no /dev/fuse: FUSE is not available here";
         return;
     }
@@ -93,12 +98,17 @@ LoopVolume::LoopVolume(Kind kind, const std::string &options)
     const std::string image = m_folder + "/image.img";
     m_root = m_folder + "/mnt";
     stdfs::create_directory(m_root);
-    const std::string size = kind == Kind::Btrfs ? "120M" : "16M";
-    const std::string quiet = kind == Kind::Ntfs ? " -F -q -f" : kind == Kind::Btrfs ? " -q" : "";
+    // XFS wants 300 MiB at least; the image is sparse, so that costs what is written.
+    const std::string size = kind == Kind::Xfs ? "320M" : kind == Kind::Btrfs ? "120M" : "16M";
+    const std::string quiet = kind == Kind::Ntfs ? " -F -q -f"
+        : kind == Kind::Btrfs                    ? " -q"
+        : kind == Kind::Xfs                      ? " -q -m reflink=1"
+        : kind == Kind::Ext4                     ? " -q -F"
+                                                 : "";
     if (!run("truncate -s " + size + " " + image + " && " + tools.mkfs + quiet + " " + image, "formatting"))
         return;
     std::string source = image;
-    if (tools.loopDevice || kind == Kind::Btrfs) {
+    if (tools.loopDevice) {
         m_device = output("losetup -f --show " + image + " 2>/dev/null");
         if (m_device.empty()) {
             m_skipReason = "no loop device could be set up";

@@ -13,7 +13,9 @@ class LoopVolume
 {
 public:
     enum class Kind {
-        Btrfs, // kernel driver, subvolumes
+        Btrfs, // kernel driver, subvolumes, shared blocks
+        Xfs, // kernel driver, made with shared blocks (reflink)
+        Ext4, // kernel driver, no shared blocks
         Ntfs, // ntfs-3g on a loop device (FUSE, shown as fuseblk)
         Exfat, // exfat-fuse on a loop device (fuseblk)
         Fat, // fusefat on the image: case-insensitive, a name's case variants get other inodes
