@@ -24,6 +24,8 @@ enum LongOnly {
     OneLinkOption,
     StatsOption,
     TrashOption,
+    ReflinkOption,
+    HardlinkOption,
     DryRunOption,
     KeepInOption,
     ThreadsOption,
@@ -43,6 +45,8 @@ const option kLongOptions[] = {
     {"one-link", no_argument, nullptr, OneLinkOption},
     {"stats", no_argument, nullptr, StatsOption},
     {"trash", no_argument, nullptr, TrashOption},
+    {"reflink", no_argument, nullptr, ReflinkOption},
+    {"hardlink", no_argument, nullptr, HardlinkOption},
     {"dry-run", no_argument, nullptr, DryRunOption},
     {"keep-in", required_argument, nullptr, KeepInOption},
     {"threads", required_argument, nullptr, ThreadsOption},
@@ -189,6 +193,12 @@ std::string apply(int c, const std::string &value, KowachtOptions &options)
     case TrashOption:
         options.trash = true;
         return {};
+    case ReflinkOption:
+        options.reflink = true;
+        return {};
+    case HardlinkOption:
+        options.hardlink = true;
+        return {};
     case DryRunOption:
         options.dryRun = true;
         return {};
@@ -293,8 +303,10 @@ ParsedOptions parseKowachtOptions(int argc, char **argv)
         parsed.error = "es wurde kein Ordner angegeben";
     else if (options.minSize > options.maxSize)
         parsed.error = "--min-size ist größer als --max-size";
-    else if ((options.dryRun || !options.keepIn.empty()) && !options.trash)
-        parsed.error = "--dry-run und --keep-in gehören zu --trash";
+    else if (int {options.trash} + int {options.reflink} + int {options.hardlink} > 1)
+        parsed.error = "--trash, --reflink und --hardlink schließen einander aus";
+    else if ((options.dryRun || !options.keepIn.empty()) && !actsOnDuplicates(options))
+        parsed.error = "--dry-run und --keep-in gehören zu --trash, --reflink oder --hardlink";
     return parsed;
 }
 
@@ -333,8 +345,18 @@ std::string kowachtHelpText()
           "                         oder never\n"
           "      --trash            in jedem Block eine Datei behalten, die übrigen in den\n"
           "                         Papierkorb verschieben (wiederherstellbar)\n"
-          "      --keep-in ORDNER   mit --trash: die Dateien unter ORDNER behalten (wiederholbar)\n"
-          "      --dry-run          mit --trash: nur zeigen, was verschoben würde\n"
+          "      --reflink          in jedem Block eine Datei behalten und die übrigen ihre Blöcke\n"
+          "                         mit ihr teilen lassen: jeder Pfad bleibt eine Datei für sich,\n"
+          "                         der Platz wird frei (Btrfs, XFS mit reflink; der Kernel\n"
+          "                         vergleicht vorher jedes Byte)\n"
+          "      --hardlink         in jedem Block eine Datei behalten und die übrigen durch harte\n"
+          "                         Links auf sie ersetzen: die Pfade werden eine Datei (eine\n"
+          "                         Änderung zeigt sich in allen), Besitzer, Rechte und Zeiten\n"
+          "                         sind die der behaltenen\n"
+          "      --keep-in ORDNER   mit --trash, --reflink oder --hardlink: die Dateien unter\n"
+          "                         ORDNER behalten (wiederholbar)\n"
+          "      --dry-run          mit --trash, --reflink oder --hardlink: nur zeigen, was\n"
+          "                         geschähe\n"
           "      --help             diese Hilfe anzeigen\n"
           "      --version          die Version anzeigen\n"
           "\n"
@@ -348,7 +370,8 @@ std::string kowachtHelpText()
           "  2  Aufruffehler\n"
           "  3  die Suche ist vollständig, aber manche Dateien oder Ordner konnten nicht gelesen\n"
           "     werden (der Liste fehlen womöglich Dateien)\n"
-          "  4  mit --trash: nicht alles Vorgesehene wurde verschoben\n"
+          "  4  mit --trash, --reflink oder --hardlink: nicht alles Vorgesehene wurde verschoben\n"
+          "     oder ersetzt\n"
           "  5  die Suche brach ab (etwa aus Mangel an Arbeitsspeicher); die Liste ist\n"
           "     unvollständig\n";
 }

@@ -33,12 +33,20 @@ struct KowachtOptions {
     std::vector<std::string> excluded;
     bool oneLink = false;
     bool trash = false;
+    bool reflink = false; // replace the duplicates by shared blocks
+    bool hardlink = false; // replace the duplicates by hard links
     bool dryRun = false;
     std::vector<std::string> keepIn;
     unsigned threads = 0; // 0: one per core
     search::ReadAhead readAhead = search::ReadAhead::WhenWaiting;
     std::vector<std::string> folders; // as given
 };
+
+// Whether an action on the duplicates was asked for: --trash, --reflink or --hardlink.
+inline bool actsOnDuplicates(const KowachtOptions &options)
+{
+    return options.trash || options.reflink || options.hardlink;
+}
 
 struct ParsedOptions {
     KowachtOptions options;

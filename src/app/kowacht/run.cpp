@@ -1,6 +1,7 @@
 #include "app/kowacht/run.h"
 
 #include "app/kowacht/folder_arguments.h"
+#include "app/kowacht/link_mode.h"
 #include "app/kowacht/options.h"
 #include "app/kowacht/output_formats.h"
 #include "app/kowacht/progress_line.h"
@@ -137,10 +138,10 @@ int runUnguarded(int argc, char **argv, const search::SearchHooks *hooks)
     engine.threads = options.threads;
     engine.readAhead = options.readAhead;
     // Each file is checked against them before it goes; JSON gives each file's identity.
-    engine.keepRecords = options.trash || options.format == OutputFormat::Json;
+    engine.keepRecords = actsOnDuplicates(options) || options.format == OutputFormat::Json;
     engine.hooks = hooks;
     // Where nothing needs the whole list afterwards, each block goes out as it is found.
-    const bool streamed = options.format != OutputFormat::Json && options.output.empty() && !options.trash;
+    const bool streamed = options.format != OutputFormat::Json && options.output.empty() && !actsOnDuplicates(options);
     StreamedList stream(options.format, stdout);
     if (streamed)
         engine.blockSink
@@ -168,11 +169,23 @@ int runUnguarded(int argc, char **argv, const search::SearchHooks *hooks)
     if (outcome.failure) {
         if (options.trash)
             std::fputs("kowacht: nichts wurde in den Papierkorb verschoben, da die Suche abbrach\n", stderr);
+        else if (actsOnDuplicates(options))
+            std::fputs("kowacht: nichts wurde ersetzt, da die Suche abbrach\n", stderr);
         return searchFailed(*outcome.failure);
     }
     if (options.trash) {
         fs::FreedesktopTrash trash;
         if (!carryOutTrash(planTrash(outcome.lines, keepIn), outcome.records.get(), trash, options.dryRun, progress))
+            return kNotAllMoved;
+    }
+    if (options.reflink || options.hardlink) {
+        const LinkTotals totals = carryOutLinks(planLinks(outcome.lines, keepIn), outcome.records.get(),
+            options.reflink ? results::LinkKind::SharedBlocks : results::LinkKind::HardLink, options.dryRun, progress);
+        if (options.stats)
+            progress.message(
+                std::string(options.dryRun ? "Durch die Verknüpfungen würden frei: " : "Durch die Verknüpfungen frei: ")
+                + search::sizeText(totals.freed) + ".");
+        if (!totals.everything)
             return kNotAllMoved;
     }
     return outcome.state.AccessErrorCount > 0 ? kSomethingUnreadable : kCompleted;
