@@ -130,4 +130,51 @@ std::string linkFailureReason(const LinkOutcome &outcome)
     return outcome.keptFileFailed ? "die verbleibende Kopie: " + reason : reason;
 }
 
+std::uint64_t plannedFreedBytes(const LinkPlan &plan, const search::SearchRecords *records)
+{
+    std::uint64_t bytes = 0;
+    for (const LinkRequest &request : plan.requests) {
+        const fs::EntryResult duplicate = findAgain(request.path, records);
+        const fs::EntryResult kept = findAgain(request.keptPath, records);
+        if (duplicate.error || kept.error || !duplicate.entry.isRegularFile()
+            || duplicate.entry.identity() == kept.entry.identity() || duplicate.entry.status.st_nlink != 1)
+            continue;
+        bytes += static_cast<std::uint64_t>(duplicate.entry.status.st_size);
+    }
+    return bytes;
+}
+
+FormattedDocument linkLog(
+    const std::vector<LinkOutcome> &replaced, LinkKind kind, std::string_view date, std::string_view time)
+{
+    FormattedDocument document;
+    DocumentBuilder builder(document);
+    addHead(builder, "Ersetzte Datei-Duplikate", date, time);
+    const std::string how = kind == LinkKind::SharedBlocks ? " (Blöcke geteilt)" : " (harte Verknüpfung)";
+    for (const LinkOutcome &outcome : replaced)
+        builder.add(outcome.path + (outcome.alreadyOne ? " (schon dieselbe Datei)" : how));
+    addFooter(builder);
+    return document;
+}
+
+std::string notReplacedText(const std::vector<LinkOutcome> &failures, const std::vector<std::string> &leftAlone)
+{
+    std::string text;
+    if (!failures.empty()) {
+        text = failures.size() == 1 ? "Diese Datei konnte nicht ersetzt werden:"
+                                    : "Diese Dateien konnten nicht ersetzt werden:";
+        for (const LinkOutcome &failure : failures)
+            text += "\r" + failure.path + " (" + linkFailureReason(failure) + ")";
+    }
+    if (!leftAlone.empty()) {
+        if (!text.empty())
+            text += "\r\r";
+        text += "In diesen Blöcken ist jede Datei markiert; keine bliebe, auf die verknüpft werden könnte. Sie "
+                "bleiben, wie sie sind:";
+        for (const std::string &first : leftAlone)
+            text += "\r" + first;
+    }
+    return text;
+}
+
 } // namespace kw::results

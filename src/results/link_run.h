@@ -3,6 +3,7 @@
 // the trash, and a file the user did not mark is never changed.
 #pragma once
 
+#include "results/formatted_document.h"
 #include "results/marking.h"
 #include "search/records.h"
 
@@ -51,5 +52,18 @@ LinkOutcome linkOne(const LinkRequest &request, const search::SearchRecords *rec
 
 // Why a file was not replaced, with whose reason it is.
 std::string linkFailureReason(const LinkOutcome &outcome);
+
+// What replacing the planned files would free, as far as can be told beforehand: the size
+// of each duplicate that is not already the kept file and has no further name.
+std::uint64_t plannedFreedBytes(const LinkPlan &plan, const search::SearchRecords *records);
+
+// The log after a run: "Ersetzte Datei-Duplikate", the date line, an empty paragraph, each
+// replaced path with the kind of link, and the footer.
+FormattedDocument linkLog(
+    const std::vector<LinkOutcome> &replaced, LinkKind kind, std::string_view date, std::string_view time);
+
+// The message after a run in which some files were not replaced, or blocks left alone:
+// each with its reason.
+std::string notReplacedText(const std::vector<LinkOutcome> &failures, const std::vector<std::string> &leftAlone);
 
 } // namespace kw::results

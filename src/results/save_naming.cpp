@@ -20,9 +20,15 @@ void prepareDeletionLog(SaveDialogState &dialog, std::string_view stamp)
     dialog.fileName = "Geloescht(" + std::string(stamp) + ").rtf";
 }
 
+void prepareLinkLog(SaveDialogState &dialog, std::string_view stamp)
+{
+    dialog.title = kLinkLogTitle;
+    dialog.fileName = "Ersetzt(" + std::string(stamp) + ").rtf";
+}
+
 bool deletionLogPrepared(const SaveDialogState &dialog)
 {
-    return dialog.title == kDeletionLogTitle;
+    return dialog.title == kDeletionLogTitle || dialog.title == kLinkLogTitle;
 }
 
 void prepareSave(SaveDialogState &dialog, SaveKind kind, search::ListKind listKind, std::string_view stamp)

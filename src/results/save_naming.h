@@ -11,6 +11,7 @@ namespace kw::results
 {
 
 inline constexpr std::string_view kDeletionLogTitle = "Liste der gelöschten Duplikate Speichern";
+inline constexpr std::string_view kLinkLogTitle = "Liste der ersetzten Duplikate Speichern";
 
 // Today's date in the short date format with "." replaced by "-" (08.12.26 → 08-12-26). Every
 // other character that cannot stand in a file name ("/" of 12/8/26 among them) becomes "-"
@@ -20,6 +21,10 @@ std::string dateStamp(std::string_view shortDate);
 // A deletion run prepares the log's title and name; filter and extension stay as they are.
 void prepareDeletionLog(SaveDialogState &dialog, std::string_view stamp);
 
+// The same for the log of duplicates replaced by links.
+void prepareLinkLog(SaveDialogState &dialog, std::string_view stamp);
+
+// Whether the dialog is named for one of the two logs.
 bool deletionLogPrepared(const SaveDialogState &dialog);
 
 enum class SaveKind {

@@ -82,6 +82,7 @@ void TSuchergebnis::setLines(search::ResultList lines, std::shared_ptr<const sea
 {
     m_lines = std::move(lines);
     m_records = std::move(records);
+    m_replaced.clear();
     fillList({});
     DateienLschen1->setEnabled(false);
 }

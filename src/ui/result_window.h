@@ -14,6 +14,8 @@
 
 #include <memory>
 #include <optional>
+#include <set>
+#include <string>
 
 class QAction;
 class QLabel;
@@ -44,6 +46,7 @@ public:
     QAction *Markierungsmaske1;
     QAction *AllesMarkieren1;
     QAction *DateienLschen1;
+    QAction *DurchVerknuepfungErsetzen1; // beside the deletion: duplicates replaced by links
     QAction *Schlieen1;
     // Beyond them, what users of duplicate finders ask for most: marking by folder and by
     // age, opening a file's folder, taking lines off the list.
@@ -86,6 +89,7 @@ public:
     void Markierungsmaske1Click();
     void ListBox1DblClick();
     void DateienLschen1Click();
+    void DurchVerknuepfungErsetzen1Click();
     void AlleAusserInOrdnerBehalten1Click();
     void AlleInDiesemOrdner1Click();
     void NachAlterBehalten(bool newest);
@@ -129,6 +133,7 @@ private:
     results::FormattedDocument m_document;
     std::shared_ptr<const search::SearchRecords> m_records;
     std::unique_ptr<fs::Trash> m_trash;
+    std::set<std::string> m_replaced; // paths replaced by links: they free nothing more
     bool m_applyingMarks = false; // the selection is being set from marks: no handler runs
     int m_menuRow = -1; // the line under the pointer when the context menu opened
 };

@@ -47,6 +47,10 @@ void TSuchergebnis::createMenus()
     PopupMenu1->addSeparator();
     DateienLschen1 = entry(PopupMenu1, ListBox1, QString::fromUtf8("Dateien &Löschen"), QKeySequence(Qt::Key_Delete));
     DateienLschen1->setEnabled(false);
+    DurchVerknuepfungErsetzen1 = entry(PopupMenu1, ListBox1, QString::fromUtf8("Durch &Verknüpfung ersetzen…"), {});
+    DurchVerknuepfungErsetzen1->setEnabled(false);
+    // Enabled while a line is marked, as the deletion is.
+    connect(DateienLschen1, &QAction::enabledChanged, DurchVerknuepfungErsetzen1, &QAction::setEnabled);
     PopupMenu1->addSeparator();
     Schlieen1 = entry(PopupMenu1, ListBox1, QString::fromUtf8("Liste &Schließen"), QKeySequence(Qt::ALT | Qt::Key_F4));
 
@@ -72,6 +76,7 @@ void TSuchergebnis::createMenus()
     connect(DuplikateMarkieren1, &QAction::triggered, this, &TSuchergebnis::DuplikateMarkieren1Click);
     connect(Markierungsmaske1, &QAction::triggered, this, &TSuchergebnis::Markierungsmaske1Click);
     connect(DateienLschen1, &QAction::triggered, this, &TSuchergebnis::DateienLschen1Click);
+    connect(DurchVerknuepfungErsetzen1, &QAction::triggered, this, &TSuchergebnis::DurchVerknuepfungErsetzen1Click);
     connect(ListBox1, &QListWidget::itemSelectionChanged, this, &TSuchergebnis::ListBox1Click);
     connect(ListBox1, &QAbstractItemView::doubleClicked, this, &TSuchergebnis::ListBox1DblClick);
 

@@ -166,8 +166,15 @@ void TSuchergebnis::showMarkedSpace()
         return;
     }
     const search::SearchRecords *records = m_records.get();
-    const results::MarkedSpace space
-        = results::markedSpace(m_lines, current, [records](const std::string &path) { return factsOf(path, records); });
+    const std::string here = fs::currentFolder();
+    // A duplicate replaced by a link frees nothing more; its own facts on disk would say so
+    // for a hard link only.
+    const results::MarkedSpace space = results::markedSpace(m_lines, current, [&](const std::string &path) {
+        std::optional<results::FileFacts> facts = factsOf(path, records);
+        if (facts && m_replaced.count(path.starts_with('/') ? path : fs::joinPath(here, path)) != 0)
+            facts->size = 0;
+        return facts;
+    });
     StatusLine->setText(qs(results::markedSpaceText(space)));
 }
 
