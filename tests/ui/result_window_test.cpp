@@ -32,13 +32,16 @@ private slots:
     void menusHoldEveryEntryInOrder()
     {
         ui::TSuchergebnis window;
-        // the entries of old, unchanged and first; what is added comes after them
-        QCOMPARE(menuTexts(window.PopupMenu1).mid(0, 12),
+        // the entries of old, unchanged and in their order; the replacement by links stands
+        // beside the deletion, what else is added comes after them
+        QStringList entries = menuTexts(window.PopupMenu1);
+        QCOMPARE(entries.takeAt(10), QString::fromUtf8("Durch &Verknüpfung ersetzen…|"));
+        QCOMPARE(entries.mid(0, 12),
             QStringList({"&Liste Formatieren|Ctrl+L", "-", "Liste &Speichern|Ctrl+S", "Liste &Drucken|Ctrl+D", "-",
                 "&Duplikate Markieren\t" + QKeySequence(Qt::CTRL | Qt::Key_D).toString(QKeySequence::NativeText) + "|",
                 "Markierungs&maske|Ctrl+M", "&Alles Markieren|Ctrl+A", "-", QString::fromUtf8("Dateien &Löschen|Del"),
                 "-", QString::fromUtf8("Liste &Schließen|Alt+F4")}));
-        QCOMPARE(menuTexts(window.PopupMenu1).mid(12),
+        QCOMPARE(entries.mid(12),
             QStringList(
                 {"-", "Weitere &Markierungen|", QString::fromUtf8("Ordner ö&ffnen|"), "Aus Liste &entfernen|"}));
         QCOMPARE(menuTexts(window.WeitereMarkierungen1),
