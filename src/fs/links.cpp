@@ -1,6 +1,7 @@
 #include "fs/links.h"
 
 #include "fs/failure.h"
+#include "fs/writing.h"
 
 #include <fcntl.h>
 #include <linux/fiemap.h>
@@ -33,11 +34,6 @@ bool failsHere(LinkStep step)
         return false;
     errno = EIO;
     return true;
-}
-
-std::error_code lastError()
-{
-    return {errno, std::generic_category()};
 }
 
 bool cannotShare(int error)
