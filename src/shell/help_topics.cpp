@@ -23,6 +23,8 @@ std::string helpPageForContext(HelpContext context)
         return "info.html";
     case HelpContext::ResultWindow:
         return "suchergebnis.html";
+    case HelpContext::SearchOptions:
+        return "optionen.html";
     }
     return "index.html";
 }

@@ -15,6 +15,7 @@ enum class HelpContext {
     MarkedFolderList = 2, // main window while the marked-folder list is shown
     AboutBox = 3,
     ResultWindow = 4,
+    SearchOptions = 5, // the dialog of the search options
 };
 
 // The page file, relative to the help folder, of a topic id or a context.

@@ -8,6 +8,7 @@
 #include "ui/folder_view.h"
 #include "ui/hints.h"
 #include "ui/qt_text.h"
+#include "ui/search_options_dialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -86,6 +87,11 @@ void THauptfenster::createControls()
     Label3->setBuddy(Edit1);
     setFilterHistory(shell::builtInFilters(), QStringLiteral("*.*"));
 
+    OptionsLine = new QLabel(GroupBox1);
+    OptionsLine->setObjectName(QStringLiteral("OptionsLine"));
+    OptionsLine->setWordWrap(true);
+    OptionsLine->hide();
+
     Button1 = new QPushButton(QStringLiteral("&Starten"), GroupBox1);
     Button1->setObjectName(QStringLiteral("Button1"));
     setHint(Button1, "Durchsuchen nach Duplikaten@wird gestartet.");
@@ -102,8 +108,9 @@ void THauptfenster::createControls()
     grid->addWidget(Label3, 4, 1);
     grid->addWidget(RzDriveComboBox1, 5, 0);
     grid->addWidget(Edit1, 5, 1);
-    grid->addWidget(Copyr2, 6, 0);
-    grid->addWidget(Button1, 6, 1, Qt::AlignRight);
+    grid->addWidget(OptionsLine, 6, 0, 1, 2);
+    grid->addWidget(Copyr2, 7, 0);
+    grid->addWidget(Button1, 7, 1, Qt::AlignRight);
     grid->setRowStretch(1, 1);
     grid->setColumnStretch(0, 1);
     grid->setColumnStretch(1, 1);
@@ -139,6 +146,9 @@ void THauptfenster::createMenu()
     Listeffnen1 = PopupMenu1->addAction(QString::fromUtf8("Duplikat&liste öffnen"));
     Listeffnen1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
     PopupMenu1->addSeparator();
+    // Beside the old entries: "O" is the marked-folder list's key in this menu.
+    Suchoptionen1 = PopupMenu1->addAction(QString::fromUtf8("Suchopt&ionen…"));
+    PopupMenu1->addSeparator();
     Hilfe1 = PopupMenu1->addAction(QStringLiteral("Hilfe"));
     Hilfe1->setShortcut(QKeySequence(Qt::Key_F1));
     Info1 = PopupMenu1->addAction(QStringLiteral("Info"));
@@ -151,6 +161,7 @@ void THauptfenster::createMenu()
     connect(Listeffnen1, &QAction::triggered, this, &THauptfenster::Listeffnen1Click);
     connect(Hilfe1, &QAction::triggered, this, &THauptfenster::Hilfe1Click);
     connect(Info1, &QAction::triggered, this, &THauptfenster::Image1Click);
+    connect(Suchoptionen1, &QAction::triggered, this, &THauptfenster::Suchoptionen1Click);
     connect(Image1, &ClickArea::clicked, this, &THauptfenster::Image1Click);
     connect(Timer1, &QTimer::timeout, this, &THauptfenster::Timer1Timer);
 }
@@ -202,7 +213,23 @@ search::SearchRequest THauptfenster::searchRequest() const
     request.markedFolders = m_marked.searchEntries();
     request.includeSubfolders = CheckBox1->isChecked();
     request.filter = utf8(Edit1->currentText());
+    request.filters = shell::filtersOf(m_searchOptions);
     return request;
+}
+
+void THauptfenster::setSearchOptions(const shell::SearchOptions &options)
+{
+    m_searchOptions = options;
+    const std::string summary = shell::optionsSummary(options);
+    OptionsLine->setText(qs(summary));
+    OptionsLine->setToolTip(OptionsLine->text());
+    OptionsLine->setVisible(!summary.empty());
+}
+
+void THauptfenster::Suchoptionen1Click()
+{
+    if (const std::optional<shell::SearchOptions> chosen = askSearchOptions(this, m_searchOptions))
+        setSearchOptions(*chosen);
 }
 
 } // namespace kw::ui

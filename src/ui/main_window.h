@@ -6,6 +6,7 @@
 #include "search/request.h"
 #include "shell/help_topics.h"
 #include "shell/marked_folders.h"
+#include "shell/search_options.h"
 #include "shell/settings.h"
 
 #include <QWidget>
@@ -76,6 +77,8 @@ public:
     QAction *Listeffnen1;
     QAction *Hilfe1;
     QAction *Info1;
+    QAction *Suchoptionen1; // the search options beyond the filter
+    QLabel *OptionsLine; // under the filter: the options that differ from their defaults
 
     // The marked-folder list and how the start folder relates to it.
     void OrdnerEinfgen1Click();
@@ -98,6 +101,9 @@ public:
     // The search driver: one whole duplicate search.
     void Button1Click();
     bool searching() const { return m_searching; }
+    const shell::SearchOptions &searchOptions() const { return m_searchOptions; }
+    void setSearchOptions(const shell::SearchOptions &options);
+    void Suchoptionen1Click();
 
     std::vector<std::string> filterHistory() const;
     void setFilterHistory(const std::vector<std::string> &history, const QString &text);
@@ -131,6 +137,7 @@ private:
     shell::MarkedFolders m_marked;
     shell::HelpContext m_helpContext = shell::HelpContext::StartFolderView;
     shell::SettingsStore *m_settings = nullptr;
+    shell::SearchOptions m_searchOptions;
 };
 
 } // namespace kw::ui

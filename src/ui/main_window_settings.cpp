@@ -60,6 +60,7 @@ void THauptfenster::FormCreate(shell::SettingsStore &store)
     }
     if (settings.subfolders)
         CheckBox1->setChecked(true); // as a user's click: the start folder joins the list
+    setSearchOptions(shell::readSearchOptions(store));
 
     const std::vector<MessageButton> yesNo = {MessageButton::Yes, MessageButton::No};
     if (settings.firstStart()) {
@@ -90,6 +91,7 @@ void THauptfenster::FormClose(shell::SettingsStore &store)
     settings.filterText = utf8(Edit1->currentText());
     settings.subfolders = CheckBox1->isChecked();
     shell::writeSettings(store, settings);
+    shell::writeSearchOptions(store, m_searchOptions);
 }
 
 // The drive selector of old reported one change when the window was first shown; ours does
