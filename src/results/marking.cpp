@@ -122,8 +122,18 @@ void keepByAge(const Lines &lines, Marks &marks, bool newest,
 void invertMarks(const Lines &lines, Marks &marks)
 {
     marks.resize(lines.size(), false);
+    forEachBlock(lines, [&](std::size_t begin, std::size_t end) {
+        bool anyKept = false;
+        for (std::size_t i = begin; i < end; ++i) {
+            marks[i] = !marks[i];
+            anyKept = anyKept || !marks[i];
+        }
+        // A block none of whose files was marked would lose every copy: its first stays.
+        if (!anyKept && begin < end)
+            marks[begin] = false;
+    });
     for (std::size_t i = 0; i < lines.size(); ++i)
-        marks[i] = !lines[i].empty() && !marks[i];
+        marks[i] = marks[i] && !lines[i].empty();
 }
 
 std::size_t removeMarked(Lines &lines, Marks &marks)
@@ -195,8 +205,12 @@ MarkedSpace markedSpace(
                 continue;
             }
             const FileKey id {file->device, file->inode};
-            if (staying.count(id) > 0 || !counted.insert(id).second) {
+            if (staying.count(id) > 0) {
                 ++space.hardLinks;
+                continue;
+            }
+            if (!counted.insert(id).second) {
+                ++space.linksAmongMarked;
                 continue;
             }
             space.bytes += file->size;
@@ -207,14 +221,20 @@ MarkedSpace markedSpace(
 
 std::string markedSpaceText(const MarkedSpace &space)
 {
+    // Moved to the trash, a file still takes its room until the trash is emptied.
     const std::string size = search::sizeText(space.bytes);
     std::string text = space.files == 1 ? "1 Datei markiert" : std::to_string(space.files) + " Dateien markiert";
-    text += ": " + size + " werden frei";
+    text += ": " + size + " frei, sobald der Papierkorb geleert ist";
     if (space.hardLinks > 0)
         text += space.hardLinks == 1
             ? "; davon ist eine ein harter Link auf eine bleibende Datei und macht keinen Platz frei"
             : "; davon sind " + std::to_string(space.hardLinks)
                 + " harte Links auf bleibende Dateien und machen keinen Platz frei";
+    if (space.linksAmongMarked > 0)
+        text += space.linksAmongMarked == 1
+            ? "; eine ist ein weiterer harter Link einer markierten Datei und zählt nicht noch einmal"
+            : "; " + std::to_string(space.linksAmongMarked)
+                + " sind weitere harte Links markierter Dateien und zählen nicht noch einmal";
     if (space.otherPaths > 0)
         text += space.otherPaths == 1
             ? "; eine ist dieselbe Datei unter anderem Pfad wie eine bleibende und macht keinen Platz frei"

@@ -46,7 +46,8 @@ void markAllIn(const Lines &lines, Marks &marks, std::string_view folder);
 void keepByAge(const Lines &lines, Marks &marks, bool newest,
     const std::function<std::optional<std::int64_t>(const std::string &)> &modified);
 
-// Turns every mark of a file around (separators stay unmarked).
+// Turns every mark of a file around (separators stay unmarked); in a block that would then
+// be marked whole, the first file stays unmarked.
 void invertMarks(const Lines &lines, Marks &marks);
 
 // Drops the marked lines from the list (not the files); returns how many went.
@@ -58,7 +59,8 @@ std::size_t removeMarked(Lines &lines, Marks &marks);
 struct MarkedSpace {
     std::size_t files = 0;
     std::uint64_t bytes = 0;
-    std::size_t hardLinks = 0;
+    std::size_t hardLinks = 0; // further names of a file that stays
+    std::size_t linksAmongMarked = 0; // further names of a marked file counted already
     std::size_t otherPaths = 0; // the very entry of a file that stays, by another path text
 };
 struct FileFacts {
@@ -72,7 +74,8 @@ struct FileFacts {
 MarkedSpace markedSpace(
     const Lines &lines, const Marks &marks, const std::function<std::optional<FileFacts>(const std::string &)> &facts);
 
-// "3 Dateien markiert: 1,2 MiB werden frei", and what hard links do not free.
+// "3 Dateien markiert: 1,2 MiB frei, sobald der Papierkorb geleert ist", and what hard
+// links do not free.
 std::string markedSpaceText(const MarkedSpace &space);
 
 // The folder of a line: "/a/b/c.txt" → "/a/b".

@@ -55,18 +55,30 @@ std::optional<std::int64_t> modifiedOf(const std::string &path)
 
 void TSuchergebnis::createMoreMenus()
 {
-    PopupMenu1->addSeparator();
-    WeitereMarkierungen1 = PopupMenu1->addMenu(QStringLiteral("Weitere &Markierungen"));
-    AlleAusserInOrdnerBehalten1 = WeitereMarkierungen1->addAction(QString::fromUtf8("Alle außer in Ordner … behalten"));
-    AlleInDiesemOrdner1 = WeitereMarkierungen1->addAction(QStringLiteral("Alle in diesem Ordner markieren"));
+    // Before the separator that sets "Liste &Schließen" apart, which stays last; each entry
+    // with a key no other entry of its menu uses.
+    QAction *closing = Schlieen1;
+    QAction *separator = new QAction(PopupMenu1);
+    separator->setSeparator(true);
+    WeitereMarkierungen1 = new QMenu(QStringLiteral("&Weitere Markierungen"), PopupMenu1);
+    AlleAusserInOrdnerBehalten1
+        = WeitereMarkierungen1->addAction(QString::fromUtf8("Kopien in &Ordner … behalten, die anderen markieren"));
+    AlleInDiesemOrdner1 = WeitereMarkierungen1->addAction(QStringLiteral("Alle in &diesem Ordner markieren"));
     WeitereMarkierungen1->addSeparator();
-    NeuesteBehalten1 = WeitereMarkierungen1->addAction(QStringLiteral("Neueste behalten"));
-    AeltesteBehalten1 = WeitereMarkierungen1->addAction(QString::fromUtf8("Älteste behalten"));
+    NeuesteBehalten1 = WeitereMarkierungen1->addAction(QStringLiteral("&Neueste behalten"));
+    AeltesteBehalten1 = WeitereMarkierungen1->addAction(QString::fromUtf8("Ä&lteste behalten"));
     WeitereMarkierungen1->addSeparator();
-    MarkierungUmkehren1 = WeitereMarkierungen1->addAction(QStringLiteral("Markierung umkehren"));
-    KeineMarkieren1 = WeitereMarkierungen1->addAction(QStringLiteral("Keine markieren"));
-    OrdnerOeffnen1 = PopupMenu1->addAction(QString::fromUtf8("Ordner ö&ffnen"));
-    AusListeEntfernen1 = PopupMenu1->addAction(QStringLiteral("Aus Liste &entfernen"));
+    MarkierungUmkehren1 = WeitereMarkierungen1->addAction(QStringLiteral("Markierung &umkehren"));
+    KeineMarkieren1 = WeitereMarkierungen1->addAction(QStringLiteral("&Keine markieren"));
+    OrdnerOeffnen1 = new QAction(QString::fromUtf8("Ordner ö&ffnen"), PopupMenu1);
+    AusListeEntfernen1 = new QAction(QStringLiteral("Aus Liste &entfernen"), PopupMenu1);
+    // The separator before "Liste Schließen" is the one above it; the additions go in front of it.
+    const QList<QAction *> entries = PopupMenu1->actions();
+    QAction *before = entries.value(entries.indexOf(closing) - 1, closing);
+    PopupMenu1->insertAction(before, separator);
+    PopupMenu1->insertMenu(before, WeitereMarkierungen1);
+    PopupMenu1->insertAction(before, OrdnerOeffnen1);
+    PopupMenu1->insertAction(before, AusListeEntfernen1);
 
     connect(AlleAusserInOrdnerBehalten1, &QAction::triggered, this, &TSuchergebnis::AlleAusserInOrdnerBehalten1Click);
     connect(AlleInDiesemOrdner1, &QAction::triggered, this, &TSuchergebnis::AlleInDiesemOrdner1Click);
@@ -103,7 +115,7 @@ void TSuchergebnis::AlleAusserInOrdnerBehalten1Click()
     const std::optional<std::size_t> line = menuLine();
     const QString proposed = line ? displayPath(results::folderOfLine(m_lines[*line])) : QString();
     const std::optional<QString> folder
-        = askFolder(this, QString::fromUtf8("Alle außer in diesem Ordner behalten"), proposed);
+        = askFolder(this, QString::fromUtf8("Kopien in diesem Ordner behalten, die anderen markieren"), proposed);
     if (!folder)
         return;
     results::Marks current = marks();

@@ -118,13 +118,22 @@ TEST(MoreMarks, KeepingByAgeLeavesFilesOfUnknownAgeAlone)
 
 TEST(MoreMarks, InvertingAndRemovingLeaveSeparatorsAndTheOtherLines)
 {
-    Lines lines = {"/a", "/b", "", "/c"};
-    Marks marks = {true, false, false, false};
+    Lines lines = {"/a", "/b", "", "/c", "/d", "/e"};
+    Marks marks = {true, false, false, false, true, false};
     invertMarks(lines, marks);
-    EXPECT_EQ(marks, (Marks {false, true, false, true}));
-    EXPECT_EQ(removeMarked(lines, marks), 2U);
-    EXPECT_EQ(lines, (Lines {"/a", ""}));
-    EXPECT_EQ(marks, (Marks {false, false}));
+    EXPECT_EQ(marks, (Marks {false, true, false, true, false, true}));
+    EXPECT_EQ(removeMarked(lines, marks), 3U);
+    EXPECT_EQ(lines, (Lines {"/a", "", "/d"}));
+    EXPECT_EQ(marks, (Marks {false, false, false}));
+}
+
+TEST(MoreMarks, InvertingNeverMarksEveryCopyOfABlock)
+{
+    const Lines lines = {"/a", "/b", "/c", "", "/d", "/e"};
+    Marks marks = {false, false, false, false, true, true};
+    invertMarks(lines, marks);
+    // Nothing marked before: the first stays; all marked before: all unmarked now.
+    EXPECT_EQ(marks, (Marks {false, true, true, false, false, false}));
 }
 
 TEST(MoreMarks, SpaceFreedCountsNoHardLinkTwiceNorOneToAFileThatStays)
@@ -138,15 +147,23 @@ TEST(MoreMarks, SpaceFreedCountsNoHardLinkTwiceNorOneToAFileThatStays)
     // "/c" is "/a", which stays; "/e" is "/d", counted already
     EXPECT_EQ(space.files, 4U);
     EXPECT_EQ(space.bytes, 107U);
-    EXPECT_EQ(space.hardLinks, 2U);
+    EXPECT_EQ(space.hardLinks, 1U);
+    EXPECT_EQ(space.linksAmongMarked, 1U);
     EXPECT_EQ(space.otherPaths, 0U);
-    EXPECT_EQ(markedSpaceText({1, 2048, 0, 0}), "1 Datei markiert: 2,0 KiB werden frei");
+    EXPECT_EQ(markedSpaceText({1, 2048, 0, 0, 0}), "1 Datei markiert: 2,0 KiB frei, sobald der Papierkorb geleert ist");
+    // With nothing staying, a further link of a marked file is no link to a file that stays.
+    const MarkedSpace all = markedSpace(lines, {true, true, true, false, true, true}, lookUp);
+    EXPECT_EQ(all.hardLinks, 0U);
+    EXPECT_EQ(markedSpaceText(all),
+        "5 Dateien markiert: 207 Bytes frei, sobald der Papierkorb geleert ist; 2 sind weitere harte Links markierter "
+        "Dateien und zählen nicht noch einmal");
     // "/./a" is no hard link of "/a" but its very entry, by another path
     const MarkedSpace again = markedSpace({"/a", "/./a", "/c"}, {false, true, true}, lookUp);
     EXPECT_EQ(again.hardLinks, 1U);
     EXPECT_EQ(again.otherPaths, 1U);
     EXPECT_EQ(markedSpaceText(again),
-        "2 Dateien markiert: 0 Bytes werden frei; davon ist eine ein harter Link auf eine bleibende Datei und macht "
+        "2 Dateien markiert: 0 Bytes frei, sobald der Papierkorb geleert ist; davon ist eine ein harter Link auf eine "
+        "bleibende Datei und macht "
         "keinen Platz frei; eine ist dieselbe Datei unter anderem Pfad wie eine bleibende und macht keinen Platz "
         "frei");
     EXPECT_EQ(folderOfLine("/a/b/c.txt"), "/a/b");

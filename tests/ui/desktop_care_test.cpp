@@ -327,7 +327,8 @@ private slots:
         window.setMarks({false, true, true});
         window.ListBox1Click();
         QCOMPARE(window.StatusLine->text(),
-            QStringLiteral("2 Dateien markiert: 2,0 KiB werden frei; davon ist eine ein harter Link auf eine bleibende "
+            QStringLiteral("2 Dateien markiert: 2,0 KiB frei, sobald der Papierkorb geleert ist; davon ist eine ein "
+                           "harter Link auf eine bleibende "
                            "Datei und macht keinen Platz frei"));
         window.AusListeEntfernen1Click();
         QCOMPARE(window.lines(), (std::vector<std::string> {a}));

@@ -127,7 +127,7 @@ private slots:
         // Marked again, a replaced file frees nothing more.
         window.setMarks({false, true, false, false, false, false});
         window.ListBox1Click();
-        QVERIFY(window.StatusLine->text().startsWith(QStringLiteral("1 Datei markiert: 0 Bytes werden frei")));
+        QVERIFY(window.StatusLine->text().startsWith(QStringLiteral("1 Datei markiert: 0 Bytes frei")));
     }
 
     void cancelledOrWhollyMarkedChangesNothing()

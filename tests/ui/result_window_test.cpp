@@ -32,22 +32,41 @@ private slots:
     void menusHoldEveryEntryInOrder()
     {
         ui::TSuchergebnis window;
-        // the entries of old, unchanged and in their order; the replacement by links stands
-        // beside the deletion, what else is added comes after them
+        // the entries of old, unchanged and in their order, "Liste Schließen" last; the
+        // replacement by links beside the deletion, the other additions before the closing
+        // separator
         QStringList entries = menuTexts(window.PopupMenu1);
         QCOMPARE(entries.takeAt(10), QString::fromUtf8("Durch &Verknüpfung ersetzen…|"));
-        QCOMPARE(entries.mid(0, 12),
+        QCOMPARE(entries.mid(10, 4),
+            QStringList(
+                {"-", "&Weitere Markierungen|", QString::fromUtf8("Ordner ö&ffnen|"), "Aus Liste &entfernen|"}));
+        entries.remove(10, 4);
+        QCOMPARE(entries,
             QStringList({"&Liste Formatieren|Ctrl+L", "-", "Liste &Speichern|Ctrl+S", "Liste &Drucken|Ctrl+D", "-",
                 "&Duplikate Markieren\t" + QKeySequence(Qt::CTRL | Qt::Key_D).toString(QKeySequence::NativeText) + "|",
                 "Markierungs&maske|Ctrl+M", "&Alles Markieren|Ctrl+A", "-", QString::fromUtf8("Dateien &Löschen|Del"),
                 "-", QString::fromUtf8("Liste &Schließen|Alt+F4")}));
-        QCOMPARE(entries.mid(12),
-            QStringList(
-                {"-", "Weitere &Markierungen|", QString::fromUtf8("Ordner ö&ffnen|"), "Aus Liste &entfernen|"}));
+        // Each added entry has a key that no other entry of its menu uses (the old entries
+        // keep theirs, "Liste &Drucken" and "&Duplikate Markieren" among them).
+        const auto keyOf = [](const QAction *action) {
+            const qsizetype amp = action->text().indexOf(QLatin1Char('&'));
+            return amp < 0 ? QChar() : action->text().at(amp + 1).toLower();
+        };
+        const QList<QAction *> added = {window.DurchVerknuepfungErsetzen1, window.WeitereMarkierungen1->menuAction(),
+            window.OrdnerOeffnen1, window.AusListeEntfernen1};
+        for (const QMenu *menu : std::vector<const QMenu *> {window.PopupMenu1, window.WeitereMarkierungen1}) {
+            for (const QAction *action : menu->actions()) {
+                if (action->isSeparator() || (menu == window.PopupMenu1 && !added.contains(action)))
+                    continue;
+                QVERIFY2(!keyOf(action).isNull(), qPrintable(action->text()));
+                for (const QAction *other : menu->actions())
+                    QVERIFY2(other == action || keyOf(other) != keyOf(action), qPrintable(action->text()));
+            }
+        }
         QCOMPARE(menuTexts(window.WeitereMarkierungen1),
-            QStringList({QString::fromUtf8("Alle außer in Ordner … behalten|"), "Alle in diesem Ordner markieren|", "-",
-                "Neueste behalten|", QString::fromUtf8("Älteste behalten|"), "-", "Markierung umkehren|",
-                "Keine markieren|"}));
+            QStringList({QString::fromUtf8("Kopien in &Ordner … behalten, die anderen markieren|"),
+                "Alle in &diesem Ordner markieren|", "-", "&Neueste behalten|", QString::fromUtf8("Ä&lteste behalten|"),
+                "-", "Markierung &umkehren|", "&Keine markieren|"}));
         QCOMPARE(menuTexts(window.PopupMenu2),
             QStringList({"Einfache &Liste|Ctrl+L", "-", "Liste &Speichern|Ctrl+S", "Liste &Drucken|Ctrl+D", "-",
                 QString::fromUtf8("Liste &Schließen|Alt+F4")}));
