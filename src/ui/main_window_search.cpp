@@ -62,6 +62,9 @@ void THauptfenster::Button1Click()
     m_meldung->showFolderSearch();
     m_meldung->show();
     m_meldung->raise();
+    // The window system shows the dialog (exposes it) only once its events are handled, and
+    // a fast search's phases would be drawn before that, into nothing: handle them first.
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     search::SearchOutcome outcome;
     {
