@@ -89,8 +89,12 @@ private slots:
         for (const auto &[name, value] : store.values)
             names.push_back(name);
         QCOMPARE(names,
-            (std::vector<std::string> {"Ansicht", "Filter0001", "Filter0002", "Filter0003", "Filter0004", "Filter0005",
-                "Filter0006", "Pfad", "UnterOrdner", "XPos", "YPos"}));
+            (std::vector<std::string> {"Ansicht", "Ausschluss", "EinLinkJeDatei", "Filter0001", "Filter0002",
+                "Filter0003", "Filter0004", "Filter0005", "Filter0006", "LeereDateien", "MaxGroesse", "MinGroesse",
+                "Pfad", "UnterOrdner", "XPos", "YPos"}));
+        // The search options at their defaults: none of them narrows the next search.
+        QCOMPARE(store.values["LeereDateien"], std::string("True"));
+        QCOMPARE(store.values["MinGroesse"], std::string());
         QCOMPARE(store.values["Pfad"], tree.root());
     }
 
