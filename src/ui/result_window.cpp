@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QPalette>
 #include <QShortcut>
 #include <QStackedLayout>
 #include <QTextEdit>
@@ -49,6 +50,14 @@ TSuchergebnis::TSuchergebnis(QWidget *parent) : QWidget(parent, Qt::Window)
     RichEdit1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     RichEdit1->setContextMenuPolicy(Qt::CustomContextMenu);
     RichEdit1->setFocusPolicy(Qt::ClickFocus); // no tab stop while hidden
+    // The formatted list is black, as it is printed: on paper, whatever the colour scheme
+    // (black on a dark scheme's near-black could not be read).
+    QPalette paper = RichEdit1->palette();
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        paper.setColor(group, QPalette::Base, Qt::white);
+        paper.setColor(group, QPalette::Text, Qt::black);
+    }
+    RichEdit1->setPalette(paper);
     setHint(RichEdit1, "Die Rechte Maustaste öffnet@das Popup-Menü.");
 
     // Both views in the same place, filling the client area above the status line, one

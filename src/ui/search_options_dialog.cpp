@@ -77,7 +77,7 @@ SearchOptionsDialog::SearchOptionsDialog(QWidget *parent, const shell::SearchOpt
         sizeForm->addRow(caption, row);
     };
     sizeRow(QString::fromUtf8("&Mindestens"), minSize, minUnit);
-    sizeRow(QString::fromUtf8("&Höchstens"), maxSize, maxUnit);
+    sizeRow(QString::fromUtf8("Höch&stens"), maxSize, maxUnit);
     layout->addWidget(sizes);
 
     emptyFiles = new QCheckBox(QStringLiteral("&Leere Dateien einbeziehen"), this);

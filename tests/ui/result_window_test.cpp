@@ -3,6 +3,8 @@
 #include "ui/result_window.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QImage>
 #include <QListWidget>
 #include <QMenu>
 #include <QPrinter>
@@ -74,6 +76,35 @@ private slots:
         QCOMPARE(window.windowTitle(), QStringLiteral("Suchergebnis"));
         QCOMPARE(window.size(), QSize(554, 289));
         QCOMPARE(window.ListBox1->horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded); // long paths can be read
+    }
+
+    // The formatted list is black, as printed: with a dark colour scheme it needs its paper.
+    void theFormattedListIsOnWhitePaperUnderADarkScheme()
+    {
+        const QPalette before = QApplication::palette();
+        QPalette dark = before;
+        dark.setColor(QPalette::Window, QColor(0x20, 0x20, 0x20));
+        dark.setColor(QPalette::Base, QColor(0x18, 0x18, 0x18));
+        dark.setColor(QPalette::Text, Qt::white);
+        dark.setColor(QPalette::WindowText, Qt::white);
+        QApplication::setPalette(dark);
+        {
+            ui::TSuchergebnis window;
+            window.setLines({"/a", "/b"});
+            window.ListeFormatieren1Click();
+            window.show();
+            QVERIFY(window.formattedViewShown());
+            const QImage page = window.RichEdit1->viewport()->grab().toImage();
+            QCOMPARE(page.pixelColor(page.width() - 3, page.height() - 3), QColor(Qt::white));
+            bool blackText = false;
+            for (int y = 0; y < page.height() && !blackText; ++y)
+                for (int x = 0; x < page.width() && !blackText; ++x)
+                    blackText = page.pixelColor(x, y).lightness() < 60;
+            QVERIFY(blackText);
+            // The simple list keeps the scheme's colours.
+            QCOMPARE(window.ListBox1->palette().color(QPalette::Base), QColor(0x18, 0x18, 0x18));
+        }
+        QApplication::setPalette(before);
     }
 
     void ctrlDInTheSimpleViewPrintsAndMarksNothing()
