@@ -13,9 +13,9 @@ namespace kw::ui
 namespace
 {
 
-std::function<void(const std::string &)> &opener()
+std::function<bool(const std::string &)> &opener()
 {
-    static std::function<void(const std::string &)> instance;
+    static std::function<bool(const std::string &)> instance;
     return instance;
 }
 
@@ -38,19 +38,17 @@ public:
 
 } // namespace
 
-void setDesktopOpener(std::function<void(const std::string &path)> newOpener)
+void setDesktopOpener(std::function<bool(const std::string &path)> newOpener)
 {
     opener() = std::move(newOpener);
 }
 
-void openWithDesktop(const std::string &path)
+bool openWithDesktop(const std::string &path)
 {
-    if (opener()) {
-        opener()(path);
-        return;
-    }
+    if (opener())
+        return opener()(path);
     const fs::ScopedOrdinaryFileLimit ordinary; // for the program that opens it
-    QDesktopServices::openUrl(QUrl::fromLocalFile(displayPath(path)));
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(displayPath(path)));
 }
 
 std::unique_ptr<fs::Trash> platformTrash()

@@ -11,11 +11,12 @@
 namespace kw::ui
 {
 
-// Asks the desktop to open `path`; what it makes of the request is its own business.
-void openWithDesktop(const std::string &path);
+// Asks the desktop to open `path`; what it makes of the request is its own business. False
+// when no program took the request (no file manager, no program for the file's type).
+bool openWithDesktop(const std::string &path);
 
-// Tests see the request instead; unset, the desktop gets it.
-void setDesktopOpener(std::function<void(const std::string &path)> opener);
+// Tests see the request instead, and say whether it was taken; unset, the desktop gets it.
+void setDesktopOpener(std::function<bool(const std::string &path)> opener);
 
 // The freedesktop.org trash here; Windows' recycle bin through Qt there.
 std::unique_ptr<fs::Trash> platformTrash();

@@ -114,6 +114,12 @@ void THauptfenster::Timer1Timer()
 {
     Timer1->stop();
     Image1Click();
+    // On a first start the help the user asked for opened before the box: it went under the
+    // main window and the box, and comes back to the front once the box is closed.
+    if (THilfe *help = helpWindow(); help != nullptr && help->isVisible()) {
+        help->raise();
+        help->activateWindow();
+    }
 }
 
 void THauptfenster::Image1Click()

@@ -93,6 +93,7 @@ void TSuchergebnis::setLines(search::ResultList lines, std::shared_ptr<const sea
     m_records = std::move(records);
     m_replaced.clear();
     fillList({});
+    ListBox1->scrollToTop(); // a new list is read from its first line
     DateienLschen1->setEnabled(false);
 }
 

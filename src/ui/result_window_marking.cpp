@@ -5,6 +5,7 @@
 #include "fs/path_text.h"
 #include "ui/desktop_open.h"
 #include "ui/input_dialog.h"
+#include "ui/message_box.h"
 #include "ui/qt_text.h"
 
 #include <QAction>
@@ -96,8 +97,13 @@ void TSuchergebnis::ListBox1DblClick()
     if (row < 0 || static_cast<std::size_t>(row) >= m_lines.size())
         return;
     const std::string &line = m_lines[static_cast<std::size_t>(row)];
-    if (!line.empty() && fs::fileExists(line)) // a relative line is taken from the current folder
-        openWithDesktop(line.starts_with('/') ? line : fs::joinPath(fs::currentFolder(), line));
+    if (line.empty() || !fs::fileExists(line)) // a relative line is taken from the current folder
+        return;
+    const std::string file = line.starts_with('/') ? line : fs::joinPath(fs::currentFolder(), line);
+    if (!openWithDesktop(file))
+        showMessage(this, MessageKind::Error,
+            QString::fromUtf8("Die Datei '%1' konnte nicht geöffnet werden: kein Programm nahm sie an.")
+                .arg(displayPath(file)));
 }
 
 } // namespace kw::ui

@@ -5,8 +5,10 @@
 
 #include "fs/file_access.h"
 #include "fs/path_text.h"
+#include "search/texts.h"
 #include "ui/desktop_open.h"
 #include "ui/file_dialogs.h"
+#include "ui/message_box.h"
 #include "ui/qt_text.h"
 
 #include <QAction>
@@ -158,15 +160,24 @@ void TSuchergebnis::OrdnerOeffnen1Click()
     if (!line)
         return;
     const std::string &path = m_lines[*line];
-    openWithDesktop(results::folderOfLine(path.starts_with('/') ? path : fs::joinPath(fs::currentFolder(), path)));
+    const std::string folder
+        = results::folderOfLine(path.starts_with('/') ? path : fs::joinPath(fs::currentFolder(), path));
+    if (!openWithDesktop(folder))
+        showMessage(this, MessageKind::Error,
+            QString::fromUtf8("Der Ordner '%1' konnte nicht geöffnet werden: keine Dateiverwaltung nahm ihn an.")
+                .arg(displayPath(folder)));
 }
 
 // Only the lines go; the files stay where they are.
 void TSuchergebnis::AusListeEntfernen1Click()
 {
     results::Marks current = marks();
-    if (results::removeMarked(m_lines, current) > 0)
+    if (results::removeMarked(m_lines, current) > 0) {
+        // The counts of the search no longer hold for the list, as after a deletion run.
+        listKind = search::ListKind::FileList;
+        setWindowTitle(qs(search::kResultCaption));
         fillList(current);
+    }
     DateienLschen1->setEnabled(results::anyMarked(current));
 }
 

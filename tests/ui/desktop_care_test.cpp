@@ -1,6 +1,7 @@
 // The desktop program where a careful user tripped: marks a right click took, files trashed
 // on trust, a folder that was gone, a search that could not be stopped, a window off screen;
 // and what users of duplicate finders ask for beside the old commands.
+#include "../shell/memory_store.h"
 #include "fs/failure.h"
 #include "fs/file_access.h"
 #include "fs/open_faults.h"
@@ -26,6 +27,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QToolTip>
 #include <QTranslator>
 #include <QtTest>
@@ -216,7 +218,10 @@ private slots:
         const std::string before = fs::currentFolder();
         QCOMPARE(::chdir(tree.root().c_str()), 0);
         std::vector<std::string> opened;
-        ui::setDesktopOpener([&](const std::string &path) { opened.push_back(path); });
+        ui::setDesktopOpener([&](const std::string &path) {
+            opened.push_back(path);
+            return true;
+        });
         ui::TSuchergebnis window;
         window.setLines({"unter/x.txt", "unter/y.txt"});
         window.ListBox1->setCurrentRow(1);
@@ -224,6 +229,58 @@ private slots:
         window.OrdnerOeffnen1Click();
         QCOMPARE(::chdir(before.c_str()), 0);
         QCOMPARE(opened, (std::vector<std::string> {tree.path("unter/y.txt"), tree.path("unter")}));
+
+        // Where no program takes the request, the user is told, not left waiting.
+        ui::setDesktopOpener([](const std::string &) { return false; });
+        window.setLines({tree.path("unter/x.txt"), tree.path("unter/y.txt")});
+        window.ListBox1->setCurrentRow(0);
+        test::MessageLog log;
+        window.OrdnerOeffnen1Click();
+        window.ListBox1DblClick();
+        QCOMPARE(log.messages.size(), std::size_t {2});
+        QCOMPARE(log.messages[0].second,
+            QString::fromUtf8("Der Ordner '%1' konnte nicht geöffnet werden: keine Dateiverwaltung nahm ihn an.")
+                .arg(ui::displayPath(tree.path("unter"))));
+        QCOMPARE(log.messages[1].second,
+            QString::fromUtf8("Die Datei '%1' konnte nicht geöffnet werden: kein Programm nahm sie an.")
+                .arg(ui::displayPath(tree.path("unter/x.txt"))));
+    }
+
+    void aNewListStartsAtItsFirstLine()
+    {
+        ui::TSuchergebnis window;
+        std::vector<std::string> lines;
+        for (int i = 0; i < 500; ++i)
+            lines.push_back("/a/" + std::to_string(i));
+        window.setLines(lines);
+        window.show();
+        window.ListBox1->scrollToBottom();
+        QVERIFY(window.ListBox1->verticalScrollBar()->value() > 0);
+        window.setLines(lines);
+        QCOMPARE(window.ListBox1->verticalScrollBar()->value(), 0);
+    }
+
+    void onAFirstStartTheHelpAskedForComesBackOverTheAboutBox()
+    {
+        test::MemoryStore store;
+        test::Windows w;
+        ui::TInfo info(w.main.get());
+        w.main->attach(w.meldung.get(), w.suchergebnis.get(), &info);
+        {
+            test::MessageLog log(ui::MessageButton::Yes); // "Hilfe anzeigen?" on a first start
+            w.main->FormCreate(store);
+        }
+        w.main->show();
+        ui::THilfe *help = ui::helpWindow();
+        QVERIFY(help != nullptr && help->isVisible());
+        QVERIFY(w.main->Timer1->isActive());
+        QTimer::singleShot(0, &info, [&] {
+            QTRY_VERIFY(info.isVisible());
+            info.accept();
+        });
+        w.main->Timer1Timer();
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget *>(help));
+        help->close();
     }
 
     void aListWithLfLineEndsReopensAndComesToTheFront()
@@ -330,8 +387,12 @@ private slots:
             QStringLiteral("2 Dateien markiert: 2,0 KiB frei, sobald der Papierkorb geleert ist; davon ist eine ein "
                            "harter Link auf eine bleibende "
                            "Datei und macht keinen Platz frei"));
+        window.setWindowTitle(QStringLiteral("Suchergebnis (3 aus 3 Dateien)"));
         window.AusListeEntfernen1Click();
         QCOMPARE(window.lines(), (std::vector<std::string> {a}));
+        // The counts of the search are gone with the lines, as after a deletion run.
+        QCOMPARE(window.windowTitle(), QStringLiteral("Suchergebnis"));
+        QCOMPARE(window.listKind, search::ListKind::FileList);
         QVERIFY(fs::fileExists(b) && fs::fileExists(c));
         QVERIFY(!window.DateienLschen1->isEnabled());
     }

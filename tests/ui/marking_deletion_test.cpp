@@ -125,7 +125,10 @@ private slots:
         const std::string present = tree.file("da.txt", "1");
         window.setLines({present, "", tree.path("weg.txt"), tree.path("")});
         std::vector<std::string> opened;
-        ui::setDesktopOpener([&](const std::string &path) { opened.push_back(path); });
+        ui::setDesktopOpener([&](const std::string &path) {
+            opened.push_back(path);
+            return true;
+        });
         for (int row = 0; row < 4; ++row) {
             window.ListBox1->setCurrentRow(row);
             window.ListBox1DblClick();
