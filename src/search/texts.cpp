@@ -2,6 +2,7 @@
 
 #include "fs/failure.h"
 
+#include <algorithm>
 #include <charconv>
 #include <iterator>
 
@@ -243,6 +244,26 @@ std::string searchFailedText(const SearchFailure &failure)
 {
     return "Die Suche brach ab: " + searchFailureReason(failure)
         + ".\rDie Liste enthält nur, was bis dahin verglichen wurde.";
+}
+
+std::string searchedFoldersText(const std::vector<std::string> &tops)
+{
+    std::vector<std::string> named;
+    for (const std::string &top : tops) {
+        // "/a/" and "/a" are one folder.
+        const std::string folder = top.size() > 1 && top.back() == '/' ? top.substr(0, top.size() - 1) : top;
+        if (std::find(named.begin(), named.end(), folder) == named.end())
+            named.push_back(folder);
+    }
+    if (named.size() < 2)
+        return {};
+    constexpr std::size_t kShown = 3;
+    std::string text = "Durchsucht: " + decimal(named.size()) + " Ordner — ";
+    for (std::size_t i = 0; i < named.size() && i < kShown; ++i)
+        text += (i == 0 ? "" : ", ") + named[i];
+    if (named.size() > kShown)
+        text += " und " + decimal(named.size() - kShown) + " weitere";
+    return text;
 }
 
 } // namespace kw::search

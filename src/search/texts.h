@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 namespace kw::search
 {
@@ -35,6 +36,10 @@ std::string skippedText(std::string_view path, std::error_code reason);
 
 // Why, in a few German words ("der Pfad ist zu lang"), for messages that name a file.
 std::string reasonText(std::error_code reason);
+
+// "Durchsucht: 2 Ordner — /a, /b" when a search covered more than one top folder (the
+// start folder and marked ones, each named once, the first three shown), else empty.
+std::string searchedFoldersText(const std::vector<std::string> &tops);
 
 // "Suchergebnis (4 aus 120 Dateien)", with " / 2 Fehler!" when files could not be read.
 std::string resultCaption(std::string_view foundCount, std::string_view fileCountText, std::size_t accessErrors);

@@ -84,14 +84,16 @@ void setMessageInterceptor(MessageInterceptor newInterceptor)
 }
 
 MessageButton showMessage(QWidget *parent, MessageKind kind, const QString &text,
-    const std::vector<MessageButton> &buttons, MessageButton defaultButton)
+    const std::vector<MessageButton> &buttons, MessageButton defaultButton, const QString &note)
 {
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     if (interceptor())
-        return interceptor()({kind, shown, buttons, defaultButton});
+        return interceptor()({kind, shown, buttons, defaultButton, note});
 
     QMessageBox box(iconOf(kind), messageTitle(kind), shown, QMessageBox::NoButton, parent);
+    if (!note.isEmpty())
+        box.setInformativeText(note);
     std::map<QAbstractButton *, MessageButton> chosen;
     for (const MessageButton button : buttons) {
         QPushButton *added = box.addButton(buttonText(button), roleOf(button));

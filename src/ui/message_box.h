@@ -28,8 +28,10 @@ enum class MessageButton {
 
 // Shows a modal box and returns the button chosen (the last button when the box is closed).
 // Lines of `text` are separated by carriage returns or line feeds.
+// `note`, where given, stands below the text as a label of its own.
 MessageButton showMessage(QWidget *parent, MessageKind kind, const QString &text,
-    const std::vector<MessageButton> &buttons = {MessageButton::Ok}, MessageButton defaultButton = MessageButton::Ok);
+    const std::vector<MessageButton> &buttons = {MessageButton::Ok}, MessageButton defaultButton = MessageButton::Ok,
+    const QString &note = {});
 
 QString messageTitle(MessageKind kind);
 
@@ -39,6 +41,7 @@ struct MessageRequest {
     QString text; // lines separated by line feeds
     std::vector<MessageButton> buttons;
     MessageButton defaultButton;
+    QString note; // below the text, apart from it
 };
 
 // Sees every box and returns the button to choose. Unset, boxes are shown.

@@ -71,10 +71,17 @@ TSuchergebnis::TSuchergebnis(QWidget *parent) : QWidget(parent, Qt::Window)
     StatusLine = new QLabel(this);
     StatusLine->setObjectName(QStringLiteral("StatusLine"));
     StatusLine->setContentsMargins(4, 1, 4, 1);
+    // What the search covered, where that was more than the start folder: a folder marked
+    // hours ago is searched too, and its files are among those marked.
+    SearchedLine = new QLabel(this);
+    SearchedLine->setObjectName(QStringLiteral("SearchedLine"));
+    SearchedLine->setContentsMargins(4, 1, 4, 1);
+    SearchedLine->hide();
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     column->addWidget(viewArea, 1);
+    column->addWidget(SearchedLine);
     column->addWidget(StatusLine);
     // A right press opens the menu and changes no mark: the list would otherwise select the
     // line under the pointer, and deleting would then take the wrong files.
@@ -92,6 +99,13 @@ void TSuchergebnis::setLines(search::ResultList lines, std::shared_ptr<const sea
     m_lines = std::move(lines);
     m_records = std::move(records);
     m_replaced.clear();
+    std::vector<std::string> tops;
+    if (m_records)
+        for (const search::SearchedTop &top : m_records->tops)
+            tops.push_back(top.text);
+    SearchedLine->setText(displayPath(search::searchedFoldersText(tops)));
+    SearchedLine->setToolTip(SearchedLine->text());
+    SearchedLine->setVisible(!SearchedLine->text().isEmpty());
     fillList({});
     ListBox1->scrollToTop(); // a new list is read from its first line
     DateienLschen1->setEnabled(false);

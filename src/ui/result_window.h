@@ -98,6 +98,7 @@ public:
     void OrdnerOeffnen1Click();
     void AusListeEntfernen1Click();
     QLabel *StatusLine; // what the marks would free
+    QLabel *SearchedLine; // the folders searched, where more than the start folder
     // Where deleted files go; tests put in one that refuses some files.
     void setTrash(std::unique_ptr<fs::Trash> trash) { m_trash = std::move(trash); }
 

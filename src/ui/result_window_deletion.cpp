@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QDateTime>
+#include <QLabel>
 
 #include <set>
 
@@ -32,8 +33,9 @@ void TSuchergebnis::DateienLschen1Click()
     results::prepareDeletionLog(SaveDialog1, results::dateStamp(date));
 
     // When every copy of some file is marked, the safe answer is the one Enter gives.
-    const MessageButton answer = showMessage(this, MessageKind::Confirmation, qs(question.text),
-        {MessageButton::Yes, MessageButton::No}, question.wholeBlocks > 0 ? MessageButton::No : MessageButton::Yes);
+    const MessageButton answer
+        = showMessage(this, MessageKind::Confirmation, qs(question.text), {MessageButton::Yes, MessageButton::No},
+            question.wholeBlocks > 0 ? MessageButton::No : MessageButton::Yes, SearchedLine->text());
     std::vector<results::TrashOutcome> notMoved;
     if (answer == MessageButton::Yes) {
         QApplication::setOverrideCursor(Qt::WaitCursor);

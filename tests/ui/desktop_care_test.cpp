@@ -246,6 +246,42 @@ private slots:
                 .arg(ui::displayPath(tree.path("unter/x.txt"))));
     }
 
+    // Ticking "Untergeordnete Ordner einbeziehen" put the first folder on the list of marked
+    // folders; a later search of another folder covers both, and the window says so where the
+    // user decides.
+    void aSearchOfMoreThanTheStartFolderSaysWhatItCovered()
+    {
+        test::TempTree tree;
+        tree.file("alt/x", "gleich");
+        tree.file("neu/y", "gleich");
+        tree.file("neu/z", "gleich");
+        test::Windows w;
+        QVERIFY(w.main->RzDirectoryListBox1->setFolder(ui::displayPath(tree.path("alt"))));
+        w.main->CheckBox1->setChecked(true);
+        QVERIFY(w.main->RzDirectoryListBox1->setFolder(ui::displayPath(tree.path("neu"))));
+        test::MessageLog log(ui::MessageButton::No);
+        w.main->Button1Click();
+        QCOMPARE(w.suchergebnis->lines().size(), std::size_t {3});
+        const QString searched = QStringLiteral("Durchsucht: 2 Ordner — %1, %2")
+                                     .arg(ui::displayPath(tree.path("alt")), ui::displayPath(tree.path("neu")));
+        QVERIFY(w.suchergebnis->SearchedLine->isVisible());
+        QCOMPARE(w.suchergebnis->SearchedLine->text(), searched);
+        w.suchergebnis->DuplikateMarkieren1Click();
+        w.suchergebnis->DateienLschen1Click();
+        QCOMPARE(log.requests.size(), std::size_t {1});
+        QCOMPARE(log.requests[0].text,
+            QStringLiteral("Sollen die 2 markierten Dateien in den Papierkorb verschoben werden?"));
+        QCOMPARE(log.requests[0].note, searched);
+
+        // The start folder alone: nothing more to say.
+        test::Windows alone;
+        QVERIFY(alone.main->RzDirectoryListBox1->setFolder(ui::displayPath(tree.path("neu"))));
+        alone.main->Button1Click();
+        QCOMPARE(alone.suchergebnis->lines().size(), std::size_t {2});
+        QVERIFY(alone.suchergebnis->SearchedLine->text().isEmpty());
+        QVERIFY(!alone.suchergebnis->SearchedLine->isVisible());
+    }
+
     void aNewListStartsAtItsFirstLine()
     {
         ui::TSuchergebnis window;
