@@ -7,6 +7,7 @@
 #include "results/deletion.h"
 #include "results/save_naming.h"
 #include "search/texts.h"
+#include "ui/action_progress.h"
 #include "ui/locale_texts.h"
 #include "ui/message_box.h"
 #include "ui/qt_text.h"
@@ -38,15 +39,24 @@ void TSuchergebnis::DateienLschen1Click()
             question.wholeBlocks > 0 ? MessageButton::No : MessageButton::Yes, SearchedLine->text());
     std::vector<results::TrashOutcome> notMoved;
     if (answer == MessageButton::Yes) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
         // Every file is checked once more just before it goes; what fails stays, marked.
+        // A cancel stops between two files: what went stays gone and is logged, the rest
+        // stays marked.
         const std::vector<results::TrashRequest> requests
             = results::trashRequests(m_lines, current, fs::currentFolder(), question.wholeBlocks > 0);
-        for (results::TrashOutcome &outcome : results::moveToTrash(requests, m_records.get(), *m_trash)) {
-            if (outcome.error)
-                notMoved.push_back(std::move(outcome));
+        std::vector<results::TrashOutcome> outcomes(requests.size());
+        ActionProgress progress(
+            this, QString::fromUtf8("Dateien Löschen"),
+            [](std::size_t done, std::size_t count) {
+                return QStringLiteral("%1 von %2 Dateien in den Papierkorb").arg(done).arg(count);
+            },
+            requests.size());
+        const std::size_t done = progress.run(
+            [&](std::size_t i) { outcomes[i] = results::trashOne(requests[i], m_records.get(), *m_trash); });
+        for (std::size_t i = 0; i < done; ++i) {
+            if (outcomes[i].error)
+                notMoved.push_back(std::move(outcomes[i]));
         }
-        QApplication::restoreOverrideCursor();
     }
 
     // What is gone is found out file by file, whatever the trash reported; a file that was

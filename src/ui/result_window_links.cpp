@@ -6,6 +6,7 @@
 #include "fs/path_text.h"
 #include "results/link_run.h"
 #include "results/save_naming.h"
+#include "ui/action_progress.h"
 #include "ui/link_dialog.h"
 #include "ui/locale_texts.h"
 #include "ui/message_box.h"
@@ -39,14 +40,19 @@ void TSuchergebnis::DurchVerknuepfungErsetzen1Click()
     if (!kind)
         return;
 
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    std::vector<results::LinkOutcome> outcomes(plan.requests.size());
+    ActionProgress progress(
+        this, QString::fromUtf8("Durch Verknüpfung ersetzen"),
+        [](std::size_t done, std::size_t count) {
+            return QString::fromUtf8("%1 von %2 Dateien durch Verknüpfungen ersetzt").arg(done).arg(count);
+        },
+        plan.requests.size());
+    const std::size_t done = progress.run(
+        [&](std::size_t i) { outcomes[i] = results::linkOne(plan.requests[i], m_records.get(), *kind, false); });
     std::vector<results::LinkOutcome> replaced;
     std::vector<results::LinkOutcome> failed;
-    for (const results::LinkRequest &request : plan.requests) {
-        results::LinkOutcome outcome = results::linkOne(request, m_records.get(), *kind, false);
-        (outcome.error ? failed : replaced).push_back(std::move(outcome));
-    }
-    QApplication::restoreOverrideCursor();
+    for (std::size_t i = 0; i < done; ++i)
+        (outcomes[i].error ? failed : replaced).push_back(std::move(outcomes[i]));
 
     // What was replaced is done with: its mark goes, and it frees nothing more.
     const std::string here = fs::currentFolder();

@@ -3,6 +3,7 @@
 #include "fs/file_access.h"
 #include "support/loop_volume.h"
 #include "support/temp_tree.h"
+#include "ui/action_progress.h"
 #include "ui/desktop_open.h"
 #include "ui/input_dialog.h"
 #include "ui/qt_text.h"
@@ -10,9 +11,13 @@
 #include "ui_test_support.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
+#include <QLabel>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTextEdit>
+#include <QThread>
 #include <QtTest>
 
 #include <set>
@@ -42,6 +47,47 @@ public:
 private:
     fs::FreedesktopTrash m_trash;
     std::set<std::string> m_refused;
+};
+
+// The home trash, but at the `at`th file it acts as a user would while the files go: it
+// presses the progress window's cancel button (on the window thread, waiting for it) and
+// notes what the window said then.
+class CancellingTrash final : public fs::Trash
+{
+public:
+    CancellingTrash(std::string home, std::size_t at) : m_trash(std::move(home)), m_at(at) { }
+    std::error_code moveToTrash(const fs::Entry &entry) override
+    {
+        offTheWindowThread = offTheWindowThread && QThread::currentThread() != qApp->thread();
+        if (++m_moves == m_at) {
+            QWidget *anyWindow = QApplication::topLevelWidgets().value(0);
+            QMetaObject::invokeMethod(
+                anyWindow,
+                [this] {
+                    for (QWidget *window : QApplication::topLevelWidgets()) {
+                        if (auto *progress = qobject_cast<ui::ActionProgress *>(window)) {
+                            progress->showProgress();
+                            shown = progress->line->text();
+                            caption = progress->windowTitle();
+                            progress->cancel->click();
+                        }
+                    }
+                },
+                Qt::BlockingQueuedConnection);
+        }
+        return m_trash.moveToTrash(entry);
+    }
+    std::error_code putBack() override { return m_trash.putBack(); }
+    std::string lastPlace() const override { return m_trash.lastPlace(); }
+
+    QString shown;
+    QString caption;
+    bool offTheWindowThread = true;
+
+private:
+    fs::FreedesktopTrash m_trash;
+    std::size_t m_at;
+    std::size_t m_moves = 0;
 };
 
 QString marksOf(const ui::TSuchergebnis &window)
@@ -167,6 +213,40 @@ private slots:
         QCOMPARE(window.SaveDialog1.title, std::string("Liste der gelöschten Duplikate Speichern"));
         QVERIFY(window.SaveDialog1.fileName.starts_with("Geloescht("));
         QVERIFY(window.SaveDialog1.fileName.ends_with(").rtf"));
+    }
+
+    // A long deletion runs off the window thread with a window of its own; cancelled, it
+    // stops between two files, and what went stays gone and is logged.
+    void aLongDeletionShowsHowFarItIsAndStopsWhenCancelled()
+    {
+        test::TempTree tree;
+        std::vector<std::string> lines;
+        for (int i = 0; i < 2000; ++i)
+            lines.push_back(tree.file("d/" + std::to_string(i), "gleich"));
+        ui::TSuchergebnis window;
+        auto trash = std::make_unique<CancellingTrash>(tree.path("Trash"), 100);
+        CancellingTrash &seen = *trash;
+        window.setTrash(std::move(trash));
+        window.setLines(lines);
+        window.show();
+        window.DuplikateMarkieren1Click();
+        test::MessageLog log(ui::MessageButton::Yes);
+        window.DateienLschen1Click();
+
+        QVERIFY(seen.offTheWindowThread); // the window painted on meanwhile
+        QCOMPARE(seen.caption, QString::fromUtf8("Dateien Löschen"));
+        QCOMPARE(seen.shown, QStringLiteral("99 von 1999 Dateien in den Papierkorb"));
+        // The 100th was under way when cancel came: it went, the 101st did not.
+        QCOMPARE(window.lines().size(), std::size_t {1900});
+        QVERIFY(!fs::fileExists(lines[100]));
+        QVERIFY(fs::fileExists(lines[101]));
+        QCOMPARE(window.document()[0].text, std::string("Gelöschte Datei-Duplikate"));
+        std::size_t logged = 0;
+        for (const results::Paragraph &paragraph : window.document())
+            logged += paragraph.text.starts_with(tree.path("d/")) ? 1 : 0;
+        QCOMPARE(logged, std::size_t {100});
+        QCOMPARE(window.marks()[1], true); // what stayed keeps its mark
+        QCOMPARE(log.requests.size(), std::size_t {1}); // the question only: nothing failed
     }
 
     void declinedDeletionChangesOnlyCaptionAndLog()
