@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 
 namespace kw::fs
@@ -71,12 +72,11 @@ std::error_code shareBlocks(int kept, int duplicate, std::uint64_t length)
     const auto storage = std::make_unique<std::uint64_t[]>((bytes + 7) / 8);
     auto *range = reinterpret_cast<file_dedupe_range *>(storage.get());
     for (std::uint64_t offset = 0; offset < length;) {
-        *range = {};
+        std::memset(storage.get(), 0, bytes);
         range->src_offset = offset;
         range->src_length = std::min(kChunk, length - offset);
         range->dest_count = 1;
         file_dedupe_range_info &info = range->info[0];
-        info = {};
         info.dest_fd = duplicate;
         info.dest_offset = offset;
         if (::ioctl(kept, FIDEDUPERANGE, range) != 0)
@@ -115,7 +115,7 @@ std::optional<std::vector<Extent>> extentsOf(int fd)
     std::vector<Extent> extents;
     std::uint64_t start = 0;
     for (;;) {
-        *map = {};
+        std::memset(storage.get(), 0, bytes);
         map->fm_start = start;
         map->fm_length = FIEMAP_MAX_OFFSET - start;
         map->fm_flags = FIEMAP_FLAG_SYNC;
