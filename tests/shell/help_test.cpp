@@ -16,7 +16,7 @@ TEST(Help, EveryTopicAndContextHasAPageThatShips)
     const std::string folder = helpFolder(KW_SOURCE_DIR);
     EXPECT_EQ(helpPageForTopic(kHelpIndexTopic), "index.html");
     for (const HelpContext context : {HelpContext::StartFolderView, HelpContext::MarkedFolderList,
-             HelpContext::AboutBox, HelpContext::ResultWindow}) {
+             HelpContext::AboutBox, HelpContext::ResultWindow, HelpContext::SearchOptions}) {
         const std::string page = folder + helpPageForContext(context);
         EXPECT_TRUE(std::ifstream(page).good()) << page;
     }
