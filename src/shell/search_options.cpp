@@ -33,14 +33,6 @@ std::optional<bool> truth(const std::optional<std::string> &text)
     return std::nullopt;
 }
 
-std::optional<std::string> present(const SettingsStore &store, const std::string &name)
-{
-    std::optional<std::string> value = store.read(name);
-    if (value && value->empty())
-        return std::nullopt;
-    return value;
-}
-
 // "1 KiB", "1500 Bytes": the size as the user entered it, in its unit.
 std::string exactSize(std::uint64_t bytes)
 {
@@ -54,13 +46,13 @@ std::string exactSize(std::uint64_t bytes)
 SearchOptions readSearchOptions(const SettingsStore &store)
 {
     SearchOptions options;
-    if (const auto text = present(store, "MinGroesse"))
+    if (const auto text = storedValue(store, "MinGroesse"))
         options.minSize = decimalSize(*text);
-    if (const auto text = present(store, "MaxGroesse"))
+    if (const auto text = storedValue(store, "MaxGroesse"))
         options.maxSize = decimalSize(*text);
-    options.emptyFiles = truth(present(store, "LeereDateien")).value_or(true);
-    options.oneLink = truth(present(store, "EinLinkJeDatei")).value_or(false);
-    if (const auto text = present(store, "Ausschluss")) {
+    options.emptyFiles = truth(storedValue(store, "LeereDateien")).value_or(true);
+    options.oneLink = truth(storedValue(store, "EinLinkJeDatei")).value_or(false);
+    if (const auto text = storedValue(store, "Ausschluss")) {
         std::size_t start = 0;
         while (start <= text->size()) {
             const std::size_t end = std::min(text->find(';', start), text->size());

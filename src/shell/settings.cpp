@@ -10,14 +10,6 @@ namespace kw::shell
 namespace
 {
 
-std::optional<std::string> present(const SettingsStore &store, const std::string &name)
-{
-    std::optional<std::string> value = store.read(name);
-    if (value && value->empty())
-        return std::nullopt;
-    return value;
-}
-
 std::string upper(std::string text)
 {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -26,6 +18,14 @@ std::string upper(std::string text)
 }
 
 } // namespace
+
+std::optional<std::string> storedValue(const SettingsStore &store, const std::string &name)
+{
+    std::optional<std::string> value = store.read(name);
+    if (value && value->empty())
+        return std::nullopt;
+    return value;
+}
 
 std::string markedFolderValueName(std::size_t number)
 {
@@ -69,25 +69,25 @@ std::optional<int> parseDecimal(std::string_view text)
 StoredSettings readSettings(const SettingsStore &store)
 {
     StoredSettings settings;
-    settings.startFolder = present(store, "Pfad");
+    settings.startFolder = storedValue(store, "Pfad");
     for (std::size_t n = 1; n <= kMaxMarkedFoldersRead; ++n) {
-        const auto value = present(store, markedFolderValueName(n));
+        const auto value = storedValue(store, markedFolderValueName(n));
         if (!value)
             break;
         settings.markedFolders.push_back(parseMarkedFolderValue(*value));
     }
-    settings.view = present(store, "Ansicht");
-    if (const auto x = present(store, "XPos"))
+    settings.view = storedValue(store, "Ansicht");
+    if (const auto x = storedValue(store, "XPos"))
         settings.xPos = parseDecimal(*x);
-    if (const auto y = present(store, "YPos"))
+    if (const auto y = storedValue(store, "YPos"))
         settings.yPos = parseDecimal(*y);
     for (std::size_t n = 1; n <= kMaxFiltersStored; ++n) {
-        const auto value = present(store, filterValueName(n));
+        const auto value = storedValue(store, filterValueName(n));
         if (!value)
             break;
         settings.filters.push_back(*value);
     }
-    const auto subfolders = present(store, "UnterOrdner");
+    const auto subfolders = storedValue(store, "UnterOrdner");
     settings.subfolders = subfolders && upper(*subfolders) == "TRUE";
     return settings;
 }
@@ -97,7 +97,7 @@ void writeSettings(SettingsStore &store, const SettingsToWrite &settings)
     store.write("Pfad", settings.startFolder);
     for (std::size_t n = 1; n <= kMaxMarkedFoldersRead; ++n) {
         const std::string name = markedFolderValueName(n);
-        if (!present(store, name))
+        if (!storedValue(store, name))
             break;
         store.remove(name);
     }
@@ -108,7 +108,7 @@ void writeSettings(SettingsStore &store, const SettingsToWrite &settings)
     store.write("YPos", std::to_string(settings.yPos));
     for (std::size_t n = 1; n <= kMaxFiltersStored; ++n) {
         const std::string name = filterValueName(n);
-        if (!present(store, name))
+        if (!storedValue(store, name))
             break;
         store.remove(name);
     }

@@ -24,6 +24,9 @@ public:
     virtual void remove(const std::string &name) = 0;
 };
 
+// A value of the store, a missing or empty one as none.
+std::optional<std::string> storedValue(const SettingsStore &store, const std::string &name);
+
 inline constexpr std::size_t kMaxMarkedFoldersRead = 100;
 inline constexpr std::size_t kMaxFiltersStored = 8;
 

@@ -1,6 +1,6 @@
 #include "ui/action_progress.h"
 
-#include "search/thread_start.h"
+#include "ui/off_thread.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -11,8 +11,6 @@
 #include <QVBoxLayout>
 
 #include <exception>
-#include <optional>
-#include <thread>
 
 namespace kw::ui
 {
@@ -59,21 +57,11 @@ std::size_t ActionProgress::run(const std::function<void(std::size_t)> &work)
     show();
     raise();
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); // shown before it starts
-    QEventLoop loop;
     QTimer refresh;
     refresh.setInterval(100);
     connect(&refresh, &QTimer::timeout, this, &ActionProgress::showProgress);
     refresh.start();
-    std::optional<std::thread> worker = search::tryStartThread([&] {
-        body();
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-    if (worker) {
-        loop.exec();
-        worker->join();
-    } else {
-        body(); // the window waits, as before threads
-    }
+    runOffTheWindowThread(body);
     refresh.stop();
     showProgress();
     hide();

@@ -1,18 +1,14 @@
 #include "ui/search_run.h"
 
 #include "search/texts.h"
-#include "search/thread_start.h"
 #include "ui/message_box.h"
+#include "ui/off_thread.h"
 #include "ui/progress_dialog.h"
 #include "ui/qt_text.h"
 
 #include <QApplication>
-#include <QEventLoop>
 #include <QThread>
 #include <QTimer>
-
-#include <optional>
-#include <thread>
 
 namespace kw::ui
 {
@@ -31,7 +27,6 @@ search::SearchOutcome SearchRun::execute(const search::SearchRequest &request)
     m_status.reset();
     m_cancel.store(false);
     search::SearchOutcome outcome;
-    QEventLoop loop;
     const QMetaObject::Connection stop
         = connect(&m_dialog, &TMeldung::cancelRequested, this, [this] { m_cancel.store(true); });
     QTimer refresh;
@@ -57,16 +52,7 @@ search::SearchOutcome SearchRun::execute(const search::SearchRequest &request)
     };
     // Without a thread to be had the search runs here, as a search did before threads: the
     // window waits for it, and the reports are drawn as they come.
-    std::optional<std::thread> worker = search::tryStartThread([&] {
-        search();
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-    if (worker) {
-        loop.exec();
-        worker->join();
-    } else {
-        search();
-    }
+    runOffTheWindowThread(search);
     disconnect(stop);
     refresh.stop();
     showStatus(); // the last text of the last phase, exact, and drawn before the dialog goes

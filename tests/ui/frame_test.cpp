@@ -72,8 +72,19 @@ private slots:
         look.start(20);
         w.main->Image1Click(); // the box's own frame is not known before its first showing
         const QRect main = w.main->frameGeometry();
-        QVERIFY(qAbs(box.center().x() - main.center().x()) <= 1);
-        QVERIFY(qAbs(box.center().y() - main.center().y()) <= 1);
+        const auto where = [&] {
+            return QStringLiteral("box %1,%2 %3x%4, main %5,%6 %7x%8")
+                .arg(box.x())
+                .arg(box.y())
+                .arg(box.width())
+                .arg(box.height())
+                .arg(main.x())
+                .arg(main.y())
+                .arg(main.width())
+                .arg(main.height());
+        };
+        QVERIFY2(qAbs(box.center().x() - main.center().x()) <= 1, qPrintable(where()));
+        QVERIFY2(qAbs(box.center().y() - main.center().y()) <= 1, qPrintable(where()));
     }
 
     // The width a search gives the result window is its frame's, also the first time, when
