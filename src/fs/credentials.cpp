@@ -1,5 +1,6 @@
 #include "fs/credentials.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>

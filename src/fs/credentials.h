@@ -1,10 +1,10 @@
 // Who is reading: the ids the permission bits of a file are checked against.
 #pragma once
 
-#include <sys/stat.h>
-#include <sys/types.h>
-
+#include <cstdint>
 #include <vector>
+
+struct stat;
 
 namespace kw::fs
 {
@@ -12,9 +12,9 @@ namespace kw::fs
 // Taken when a search starts, not once per process: a program may change its ids, and a
 // test child that drops to another user must not see its parent's.
 struct Credentials {
-    uid_t user = 0;
-    gid_t group = 0;
-    std::vector<gid_t> groups; // supplementary
+    std::uint32_t user = 0;
+    std::uint32_t group = 0;
+    std::vector<std::uint32_t> groups; // supplementary
 
     static Credentials ofThisProcess();
 

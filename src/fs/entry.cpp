@@ -4,6 +4,7 @@
 #include "fs/open_faults.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstring>

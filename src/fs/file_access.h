@@ -5,6 +5,8 @@
 #include "fs/file_descriptor.h"
 #include "fs/file_stamp.h"
 
+#include <sys/stat.h>
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>

@@ -2,9 +2,6 @@
 // every file, so that a file can be recognised again before it is trusted or trashed.
 #pragma once
 
-#include <sys/stat.h>
-#include <sys/types.h>
-
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -14,8 +11,8 @@ namespace kw::fs
 
 // Which file or folder, whatever path led there.
 struct FileIdentity {
-    dev_t device = 0;
-    ino_t inode = 0;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
     friend bool operator==(const FileIdentity &, const FileIdentity &) = default;
 };
 
@@ -37,12 +34,14 @@ struct FileStamp {
     friend bool operator==(const FileStamp &, const FileStamp &) = default;
 };
 
-inline FileStamp stampOf(const struct stat &status)
+} // namespace kw::fs
+
+struct stat;
+
+namespace kw::fs
 {
-    const auto nanoseconds
-        = [](const timespec &time) { return static_cast<std::int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec; };
-    return {{status.st_dev, status.st_ino}, static_cast<std::uint64_t>(status.st_size), nanoseconds(status.st_mtim),
-        nanoseconds(status.st_ctim)};
-}
+
+// The stamp of what stat(2) said of a file.
+FileStamp stampOf(const struct stat &status);
 
 } // namespace kw::fs
