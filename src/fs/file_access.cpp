@@ -131,6 +131,11 @@ Opened openBelow(int base, std::string_view relative, int flags)
     return openWithinLimit(at, relative, flags);
 }
 
+Opened openNameHandleBelow(int base, std::string_view relative, bool folder)
+{
+    return openBelow(base, relative, O_PATH | (folder ? O_DIRECTORY : 0));
+}
+
 Opened openFolderBelow(int base, std::string_view relative)
 {
     return openBelow(base, relative, O_RDONLY | O_DIRECTORY);

@@ -26,6 +26,11 @@ namespace kw::fs
 // A link on the way fails with ELOOP. An empty `relative` opens `base` itself again.
 [[nodiscard]] Opened openBelow(int base, std::string_view relative, int flags);
 
+// A handle that only names what `relative` leads to below `base` (nothing can be read through
+// it), found as openBelow finds it; `folder`: it must be a folder. Cheaper to keep than a
+// handle for reading, and enough to open names below it or to tell where a path leads.
+[[nodiscard]] Opened openNameHandleBelow(int base, std::string_view relative, bool folder);
+
 // Opens the folder `relative` below the folder `base` for listing, as openBelow does.
 [[nodiscard]] Opened openFolderBelow(int base, std::string_view relative);
 

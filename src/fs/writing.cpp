@@ -32,4 +32,9 @@ std::error_code writeAll(int fd, std::string_view bytes, std::optional<std::uint
     return {};
 }
 
+void writeStandardErrorInSignal(const char *bytes, std::size_t length)
+{
+    [[maybe_unused]] const ssize_t ignored = ::write(STDERR_FILENO, bytes, length);
+}
+
 } // namespace kw::fs

@@ -2,6 +2,7 @@
 // trash's records and the lists that are saved.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -17,5 +18,8 @@ std::error_code lastError();
 // position, or at `offset` and on from there. Failure::ShortWrite where the system wrote
 // nothing and named no reason.
 [[nodiscard]] std::error_code writeAll(int fd, std::string_view bytes, std::optional<std::uint64_t> offset = {});
+
+// One write of `bytes` to standard error and nothing else: safe inside a signal handler.
+void writeStandardErrorInSignal(const char *bytes, std::size_t length);
 
 } // namespace kw::fs

@@ -3,8 +3,6 @@
 #include "fs/failure.h"
 #include "fs/open_faults.h"
 
-#include <fcntl.h>
-
 #include <algorithm>
 #include <cstring>
 #include <unordered_map>
@@ -257,7 +255,7 @@ bool ContentComparer::stillTheFileCompared(std::uint32_t index)
     }
     if (path.identity() != file.stamp.identity || handle.stamp() != file.stamp) {
         // A folder on the way swapped for a link leads the path text elsewhere: say so.
-        const fs::Opened unlinked = fs::openBelow(file.base, file.relative(m_relative), O_PATH);
+        const fs::Opened unlinked = fs::openNameHandleBelow(file.base, file.relative(m_relative), false);
         fail(index, unlinked.error ? unlinked.error : std::error_code(fs::Failure::ChangedDuringSearch));
         return false;
     }

@@ -6,8 +6,6 @@
 #include "search/options.h"
 #include "search/ordered_work.h"
 
-#include <fcntl.h>
-
 #include <algorithm>
 #include <deque>
 #include <unordered_map>
@@ -168,7 +166,7 @@ private:
             && m_settings.folderHandles->take())
             // A handle that only finds names: the listing's own would keep what the file
             // system built for reading the folder until the end of the search.
-            listing.handle = fs::openBelow(opened.fd.get(), "", O_PATH | O_DIRECTORY).fd;
+            listing.handle = fs::openNameHandleBelow(opened.fd.get(), "", true).fd;
         return listing;
     }
 

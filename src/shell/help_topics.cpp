@@ -1,6 +1,6 @@
 #include "shell/help_topics.h"
 
-#include <unistd.h>
+#include "fs/path_facts.h"
 
 namespace kw::shell
 {
@@ -37,7 +37,7 @@ std::string helpFolder(std::string_view programFolder)
     // Installed, the pages lie in the data folder beside bin/; in the build tree and in a
     // folder unpacked by hand, beside the program.
     const std::string installed = folder + "../share/kopienwacht/help/";
-    if (::access((installed + "index.html").c_str(), R_OK) == 0)
+    if (fs::readable(installed + "index.html"))
         return installed;
     return folder + "help/";
 }

@@ -4,6 +4,7 @@
 #include "ui/result_window.h"
 
 #include "fs/file_access.h"
+#include "fs/path_facts.h"
 #include "fs/path_text.h"
 #include "search/texts.h"
 #include "ui/desktop_open.h"
@@ -15,8 +16,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
-
-#include <sys/stat.h>
 
 namespace kw::ui
 {
@@ -33,24 +32,20 @@ std::optional<results::FileFacts> factsOf(const std::string &path, const search:
             return results::FileFacts {
                 found->stamp.size, found->stamp.identity.device, found->stamp.identity.inode, {}};
     }
-    struct stat status = {};
-    if (::lstat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
+    const std::optional<fs::RegularFileFacts> now = fs::regularFileFacts(path, results::folderOfLine(path));
+    if (!now)
         return std::nullopt;
-    struct stat folder = {};
-    const std::string folderPath = results::folderOfLine(path);
     std::string entry;
-    if (::stat(folderPath.c_str(), &folder) == 0)
-        entry = std::to_string(folder.st_dev) + ":" + std::to_string(folder.st_ino) + "/"
+    if (now->folder)
+        entry = std::to_string(now->folder->device) + ":" + std::to_string(now->folder->inode) + "/"
             + path.substr(path.rfind('/') + 1);
-    return results::FileFacts {static_cast<std::uint64_t>(status.st_size), status.st_dev, status.st_ino, entry};
+    return results::FileFacts {now->stamp.size, now->stamp.identity.device, now->stamp.identity.inode, entry};
 }
 
 std::optional<std::int64_t> modifiedOf(const std::string &path)
 {
-    struct stat status = {};
-    if (::lstat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode))
-        return std::nullopt;
-    return static_cast<std::int64_t>(status.st_mtim.tv_sec) * 1'000'000'000 + status.st_mtim.tv_nsec;
+    const std::optional<fs::RegularFileFacts> now = fs::regularFileFacts(path, results::folderOfLine(path));
+    return now ? std::optional<std::int64_t>(now->stamp.modified) : std::nullopt;
 }
 
 } // namespace

@@ -1,8 +1,7 @@
 #include "app/kowacht/folder_arguments.h"
 
+#include "fs/path_facts.h"
 #include "fs/path_text.h"
-
-#include <sys/stat.h>
 
 #include <cstdlib>
 #include <vector>
@@ -14,8 +13,7 @@ namespace
 
 bool isLink(const std::string &path)
 {
-    struct stat status = {};
-    return ::lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode);
+    return fs::kindOf(path, false).kind == fs::EntryKind::SymbolicLink;
 }
 
 std::string joined(const std::vector<std::string> &names)
@@ -56,11 +54,8 @@ std::string resolvedFolderArgument(const std::string &argument, const std::strin
         }
         if (throughLink) {
             // Where the links really lead; going up from there is what the kernel does.
-            char *real = ::realpath(joined(names).c_str(), nullptr);
-            if (real != nullptr) {
-                names = namesOf(real);
-                std::free(real);
-            }
+            if (const std::optional<std::string> real = fs::resolvedPath(joined(names)))
+                names = namesOf(*real);
             throughLink = false;
         }
         if (!names.empty())

@@ -1,8 +1,8 @@
 #include "app/kowacht/progress_line.h"
 
+#include "fs/path_facts.h"
+#include "fs/writing.h"
 #include "search/thread_start.h"
-
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -28,7 +28,7 @@ std::size_t clearLength = 4;
 void clearOnInterrupt(int signal)
 {
     if (lineOnScreen.load()) {
-        [[maybe_unused]] const ssize_t ignored = ::write(STDERR_FILENO, clearSequence, clearLength);
+        fs::writeStandardErrorInSignal(clearSequence, clearLength);
     }
     std::signal(signal, SIG_DFL);
     std::raise(signal);
@@ -38,7 +38,7 @@ void clearOnInterrupt(int signal)
 
 LiveDisplay liveDisplayForStderr(bool quiet)
 {
-    if (quiet || ::isatty(STDERR_FILENO) != 1)
+    if (quiet || !fs::standardErrorIsTerminal())
         return LiveDisplay::None;
     const char *term = std::getenv("TERM");
     if (term == nullptr || std::strcmp(term, "dumb") == 0 || term[0] == '\0')

@@ -7,14 +7,12 @@
 #include "app/kowacht/progress_line.h"
 #include "app/kowacht/summary.h"
 #include "app/kowacht/trash_mode.h"
+#include "fs/path_facts.h"
 #include "fs/path_text.h"
 #include "fs/replace_file.h"
 #include "results/list_files.h"
 #include "search/engine.h"
 #include "search/texts.h"
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <csignal>
@@ -29,11 +27,12 @@ namespace
 // Why `given` cannot be searched ("existiert nicht", "ist kein Ordner"), or empty.
 std::string notAFolder(const std::string &path)
 {
-    struct stat status = {};
-    if (::stat(path.c_str(), &status) != 0)
-        return errno == ENOENT ? "existiert nicht"
-                               : "ist nicht zu erreichen: " + search::reasonText({errno, std::generic_category()});
-    return S_ISDIR(status.st_mode) ? std::string() : "ist kein Ordner";
+    const fs::PathKind found = fs::kindOf(path, true);
+    if (found.error)
+        return found.error == std::errc::no_such_file_or_directory
+            ? "existiert nicht"
+            : "ist nicht zu erreichen: " + search::reasonText(found.error);
+    return found.kind == fs::EntryKind::Folder ? std::string() : "ist kein Ordner";
 }
 
 int usageError(const std::string &text)
@@ -159,7 +158,7 @@ int runUnguarded(int argc, char **argv, const search::SearchHooks *hooks)
         std::fprintf(stderr, "%s\n", std::string(search::kNoDuplicatesText).c_str());
     else
         std::fprintf(stderr, "%s\n", outcome.caption().c_str());
-    if (options.stats || ::isatty(STDERR_FILENO) == 1)
+    if (options.stats || fs::standardErrorIsTerminal())
         std::fprintf(stderr, "%s\n", summaryText(outcome).c_str());
 
     if (!options.output.empty()) {
@@ -195,7 +194,9 @@ int runUnguarded(int argc, char **argv, const search::SearchHooks *hooks)
 
 int runKowacht(int argc, char **argv, const search::SearchHooks *hooks)
 {
+#ifdef SIGPIPE // where there are pipe signals
     std::signal(SIGPIPE, SIG_DFL); // as every filter does, whatever the caller ignored
+#endif
     try {
         return runUnguarded(argc, argv, hooks);
     } catch (...) {
