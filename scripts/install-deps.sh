@@ -1,8 +1,9 @@
 #!/bin/sh
 # Installs the Debian packages that building, running and testing Kopienwacht need,
 # but only those that are missing. Runs without a terminal (CI) as root or through sudo. The
-# file-system tools make the volumes the trash tests run on (btrfs, NTFS, exFAT, FAT, a FUSE
-# view); trash-cli checks that what they trashed can be restored.
+# file-system tools make the volumes the trash and link tests run on (btrfs, xfs made with
+# reflink, ext4, NTFS, exFAT, FAT, a FUSE view); trash-cli checks that what they trashed can
+# be restored; MinGW-w64 checks that the core outside its POSIX layer compiles for Windows.
 set -eu
 
 packages="g++ cmake ninja-build make clang-format libgtest-dev qt6-base-dev libgl-dev \
@@ -10,7 +11,7 @@ fonts-dejavu-core fonts-liberation2 poppler-utils xdg-utils \
 clang libclang-rt-14-dev libfuzzer-14-dev \
 xvfb xauth openbox qt6-translations-l10n \
 librsvg2-bin dpkg-dev lintian appstream desktop-file-utils man-db \
-btrfs-progs xfsprogs e2fsprogs ntfs-3g exfatprogs exfat-fuse dosfstools fusefat bindfs fuse3 trash-cli"
+g++-mingw-w64-x86-64-posix btrfs-progs xfsprogs e2fsprogs ntfs-3g exfatprogs exfat-fuse dosfstools fusefat bindfs fuse3 trash-cli"
 
 missing=""
 for p in $packages; do
