@@ -2,6 +2,7 @@
 
 #include "fs/failure.h"
 #include "fs/open_faults.h"
+#include "fs/posix/stat_conversion.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -23,12 +24,14 @@ EntryResult entryIn(FileDescriptor folder, std::string name, std::string path)
         result.error = folderStatus.error;
         return result;
     }
-    if (::fstatat(folder.get(), name.c_str(), &result.entry.status, AT_SYMLINK_NOFOLLOW) != 0) {
+    struct stat status = {};
+    if (::fstatat(folder.get(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
         result.error = {errno, std::generic_category()};
         return result;
     }
+    result.entry.status = statusFrom(status);
     result.entry.folder = std::move(folder);
-    result.entry.folderIdentity = {folderStatus.status.st_dev, folderStatus.status.st_ino};
+    result.entry.folderIdentity = folderStatus.identity();
     result.entry.name = std::move(name);
     result.entry.path = std::move(path);
     return result;
@@ -73,7 +76,7 @@ Opened openEntryForReading(const Entry &entry)
         return opened;
     }
     const Status status = statusOf(opened.fd.get());
-    if (status.error || status.status.st_dev != entry.status.st_dev || status.status.st_ino != entry.status.st_ino) {
+    if (status.error || status.identity() != entry.identity()) {
         opened.fd.reset();
         opened.error = Failure::NotTheSearchedFile;
     }

@@ -4,8 +4,6 @@
 
 #include "fs/file_access.h"
 
-#include <sys/stat.h>
-
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -17,11 +15,11 @@ struct Entry {
     FileDescriptor folder; // the folder that holds it
     std::string name; // its name there
     std::string path; // the path text it was found by
-    struct stat status = {}; // what fstatat said of it, the name not followed
+    FileStatus status; // what the file system said of it, the name not followed
     FileIdentity folderIdentity;
 
-    bool isRegularFile() const { return S_ISREG(status.st_mode); }
-    FileIdentity identity() const { return {status.st_dev, status.st_ino}; }
+    bool isRegularFile() const { return status.kind == FileKind::Regular; }
+    FileIdentity identity() const { return status.identity; }
     // The same directory entry, whatever path led to it.
     bool sameEntryAs(const Entry &other) const { return folderIdentity == other.folderIdentity && name == other.name; }
 };

@@ -1,6 +1,7 @@
 #include "fs/file_access.h"
 
 #include "fs/open_faults.h"
+#include "fs/posix/stat_conversion.h"
 #include "fs/writing.h"
 
 #include <fcntl.h>
@@ -150,7 +151,7 @@ Opened openRegularFile(const std::string &path)
         return result;
     }
     const Status status = statusOf(result.fd.get());
-    if (!status.error && !S_ISREG(status.status.st_mode)) {
+    if (!status.error && status.status.kind != FileKind::Regular) {
         result.fd.reset();
         result.error = std::make_error_code(std::errc::invalid_argument);
     }
@@ -165,8 +166,11 @@ Opened openForReading(int base, std::string_view relative)
 Status statusOf(int fd)
 {
     Status result;
-    if (::fstat(fd, &result.status) != 0)
+    struct stat status = {};
+    if (::fstat(fd, &status) != 0)
         result.error = lastError();
+    else
+        result.status = statusFrom(status);
     return result;
 }
 
@@ -179,8 +183,11 @@ Status statusOfPath(int base, std::string_view relative)
         relative.copy(text, relative.size());
         text[relative.size()] = '\0';
     }
-    if (fits && ::fstatat(base, text, &result.status, AT_SYMLINK_NOFOLLOW) == 0)
+    struct stat status = {};
+    if (fits && ::fstatat(base, text, &status, AT_SYMLINK_NOFOLLOW) == 0) {
+        result.status = statusFrom(status);
         return result;
+    }
     result.error = fits ? lastError() : std::make_error_code(std::errc::filename_too_long);
     if (result.error != std::errc::filename_too_long)
         return result;

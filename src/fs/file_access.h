@@ -3,9 +3,7 @@
 #pragma once
 
 #include "fs/file_descriptor.h"
-#include "fs/file_stamp.h"
-
-#include <sys/stat.h>
+#include "fs/file_status.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -44,12 +42,12 @@ namespace kw::fs
 
 // What fstat says of an open file, or the error.
 struct Status {
-    struct stat status = {};
+    FileStatus status;
     std::error_code error;
 
-    bool regularFile() const { return !error && S_ISREG(status.st_mode); }
-    FileIdentity identity() const { return {status.st_dev, status.st_ino}; }
-    FileStamp stamp() const { return stampOf(status); }
+    bool regularFile() const { return !error && status.kind == FileKind::Regular; }
+    FileIdentity identity() const { return status.identity; }
+    FileStamp stamp() const { return status.stamp(); }
 };
 [[nodiscard]] Status statusOf(int fd);
 // The same for `relative` below the open folder `base`, the last name not followed (the

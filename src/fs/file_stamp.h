@@ -35,13 +35,3 @@ struct FileStamp {
 };
 
 } // namespace kw::fs
-
-struct stat;
-
-namespace kw::fs
-{
-
-// The stamp of what stat(2) said of a file.
-FileStamp stampOf(const struct stat &status);
-
-} // namespace kw::fs

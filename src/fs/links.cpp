@@ -1,6 +1,7 @@
 #include "fs/links.h"
 
 #include "fs/failure.h"
+#include "fs/posix/stat_conversion.h"
 #include "fs/writing.h"
 
 #include <fcntl.h>
@@ -136,7 +137,7 @@ std::optional<std::vector<Extent>> extentsOf(int fd)
 
 std::error_code replaceByHardLink(const Entry &kept, const Entry &duplicate)
 {
-    if (kept.status.st_dev != duplicate.status.st_dev)
+    if (kept.identity().device != duplicate.identity().device)
         return Failure::OtherVolume;
     if (kept.identity() == duplicate.identity())
         return Failure::SameFileUnderOtherName;
@@ -169,9 +170,9 @@ std::error_code replaceByHardLink(const Entry &kept, const Entry &duplicate)
     struct stat before = {};
     if (::fstatat(folder, duplicate.name.c_str(), &before, AT_SYMLINK_NOFOLLOW) != 0)
         return failed(lastError());
-    if (FileIdentity {before.st_dev, before.st_ino} != duplicate.identity()
-        || before.st_size != duplicate.status.st_size || before.st_mtim.tv_sec != duplicate.status.st_mtim.tv_sec
-        || before.st_mtim.tv_nsec != duplicate.status.st_mtim.tv_nsec)
+    const FileStatus now = statusFrom(before);
+    if (now.identity != duplicate.identity() || now.size != duplicate.status.size
+        || now.modified != duplicate.status.modified)
         return failed(Failure::NotTheSearchedFile);
     if (failsHere(LinkStep::Rename) || ::renameat(folder, temporary.c_str(), folder, duplicate.name.c_str()) != 0)
         return failed(lastError());

@@ -4,6 +4,7 @@
 #include "fs/file_access.h"
 #include "fs/open_faults.h"
 #include "fs/path_text.h"
+#include "fs/posix/stat_conversion.h"
 #include "fs/text_case.h"
 
 #include <dirent.h>
@@ -260,8 +261,8 @@ FolderListing listFolder(int fd, const ListingOptions &options)
         result.error = folder.error;
         return result;
     }
-    result.identity = {folder.status.st_dev, folder.status.st_ino};
-    if ((!options.parentDevice || *options.parentDevice != folder.status.st_dev) && onKernelFileSystem(fd)) {
+    result.identity = folder.identity();
+    if ((!options.parentDevice || *options.parentDevice != folder.identity().device) && onKernelFileSystem(fd)) {
         result.kernelFileSystem = true;
         return result;
     }

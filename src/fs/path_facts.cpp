@@ -1,5 +1,7 @@
 #include "fs/path_facts.h"
 
+#include "fs/posix/stat_conversion.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -55,8 +55,8 @@ std::error_code checkOurs(int fd, Modes modes)
     const Status status = statusOf(fd);
     if (status.error)
         return status.error;
-    if (!S_ISDIR(status.status.st_mode) || status.status.st_uid != ::geteuid()
-        || (modes == Modes::Kept && (status.status.st_mode & (S_IWGRP | S_IWOTH)) != 0))
+    if (status.status.kind != FileKind::Folder || status.status.owner != ::geteuid()
+        || (modes == Modes::Kept && (status.status.permissions & (S_IWGRP | S_IWOTH)) != 0))
         return Failure::UnsafeTrash;
     return {};
 }
@@ -95,7 +95,7 @@ TrashResult halvesOf(FileDescriptor folder, std::string path, Modes modes)
     }
     const Status status = statusOf(folder.get());
     result.trash = TrashFolder {
-        std::move(folder), std::move(files.fd), std::move(info.fd), status.status.st_dev, std::move(path)};
+        std::move(folder), std::move(files.fd), std::move(info.fd), status.identity().device, std::move(path)};
     return result;
 }
 
@@ -140,8 +140,8 @@ Modes modesOf(const Mount &mount, int topFolder)
     if (std::find(kinds.begin(), kinds.end(), mount.type) != kinds.end())
         return Modes::NotStored;
     const Status status = statusOf(topFolder);
-    const bool everyoneWrites = !status.error && (status.status.st_mode & 0777) == 0777
-        && (status.status.st_mode & S_ISVTX) == 0 && status.status.st_uid == ::geteuid();
+    const bool everyoneWrites = !status.error && (status.status.permissions & 0777) == 0777
+        && (status.status.permissions & S_ISVTX) == 0 && status.status.owner == ::geteuid();
     return everyoneWrites ? Modes::NotStored : Modes::Kept;
 }
 
@@ -161,7 +161,7 @@ TrashResult volumeTrashFolder(const Mount &mount)
     const FileDescriptor shared(
         ::openat(topFolder.fd.get(), ".Trash", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     const Status sharedStatus = shared.valid() ? statusOf(shared.get()) : Status {{}, lastError()};
-    if (!sharedStatus.error && (sharedStatus.status.st_mode & S_ISVTX) != 0) {
+    if (!sharedStatus.error && (sharedStatus.status.permissions & S_ISVTX) != 0) {
         Opened own = openOrMake(shared.get(), uid.c_str(), 0700, Modes::Kept);
         if (!own.error) {
             result = halvesOf(std::move(own.fd), joinPath(top, ".Trash/" + uid), Modes::Kept);
@@ -229,7 +229,7 @@ std::optional<dev_t> deviceOfNearest(std::string path)
 
 bool sameIdentity(const struct stat &a, const Entry &entry)
 {
-    return a.st_dev == entry.status.st_dev && a.st_ino == entry.status.st_ino;
+    return FileIdentity {a.st_dev, a.st_ino} == entry.identity();
 }
 
 std::atomic<bool> putBackFault {false};
@@ -414,22 +414,22 @@ std::error_code FreedesktopTrash::moveToTrash(const Entry &entry)
     // the other volumes, and for a file on another mount of the home volume, which cannot be
     // renamed into the home trash.
     TrashResult home = homeTrashFolder(m_homeTrash);
-    if (home.trash && home.trash->device == entry.status.st_dev) {
+    if (home.trash && home.trash->device == entry.identity().device) {
         auto move = std::make_unique<Move>(Move {std::move(*home.trash), {}, {}, {}, {}});
         const std::error_code error = moveInto(*move, entry, real);
         if (!error || error == Failure::StrandedInTrash)
             m_last = std::move(move);
         if (error != std::errc::cross_device_link)
             return error;
-    } else if (!home.trash && deviceOfNearest(m_homeTrash) == entry.status.st_dev) {
+    } else if (!home.trash && deviceOfNearest(m_homeTrash) == entry.identity().device) {
         return home.error; // the home volume's trash is not usable: say why
     }
     Mount mount = currentMountOf(real);
-    mount.point = volumeTopOf(real, mount.point, entry.status.st_dev);
+    mount.point = volumeTopOf(real, mount.point, entry.identity().device);
     TrashResult volume = volumeTrashFolder(mount);
     if (!volume.trash)
         return volume.error ? volume.error : std::error_code(Failure::NoUsableTrash);
-    if (volume.trash->device != entry.status.st_dev)
+    if (volume.trash->device != entry.identity().device)
         return Failure::NoUsableTrash;
     // In a volume's own trash the path is recorded relative to the volume's top folder.
     const std::string &top = mount.point;

@@ -33,7 +33,7 @@ std::error_code asSearched(const fs::Entry &entry, const search::FoundFile *foun
         return fs::Failure::NotARegularFile;
     if (found == nullptr)
         return {};
-    const fs::FileStamp now = fs::stampOf(entry.status);
+    const fs::FileStamp now = entry.status.stamp();
     if (now.identity != found->stamp.identity || now.size != found->stamp.size || now.modified != found->stamp.modified)
         return fs::Failure::NotTheSearchedFile;
     return {};

@@ -89,9 +89,9 @@ LinkOutcome linkOne(const LinkRequest &request, const search::SearchRecords *rec
         outcome.keptFileFailed = true;
         return outcome;
     }
-    const auto size = static_cast<std::uint64_t>(duplicate.entry.status.st_size);
+    const std::uint64_t size = duplicate.entry.status.size;
     if (kind == LinkKind::HardLink) {
-        if (kept.entry.status.st_dev != duplicate.entry.status.st_dev) {
+        if (kept.entry.identity().device != duplicate.entry.identity().device) {
             outcome.error = fs::Failure::OtherVolume;
             return outcome;
         }
@@ -105,7 +105,7 @@ LinkOutcome linkOne(const LinkRequest &request, const search::SearchRecords *rec
         if (!dryRun)
             outcome.error = fs::replaceByHardLink(kept.entry, duplicate.entry);
         // Its blocks are freed only with its last name.
-        if (!outcome.error && duplicate.entry.status.st_nlink == 1)
+        if (!outcome.error && duplicate.entry.status.links == 1)
             outcome.freed = size;
         return outcome;
     }
@@ -137,9 +137,9 @@ std::uint64_t plannedFreedBytes(const LinkPlan &plan, const search::SearchRecord
         const fs::EntryResult duplicate = findAgain(request.path, records);
         const fs::EntryResult kept = findAgain(request.keptPath, records);
         if (duplicate.error || kept.error || !duplicate.entry.isRegularFile()
-            || duplicate.entry.identity() == kept.entry.identity() || duplicate.entry.status.st_nlink != 1)
+            || duplicate.entry.identity() == kept.entry.identity() || duplicate.entry.status.links != 1)
             continue;
-        bytes += static_cast<std::uint64_t>(duplicate.entry.status.st_size);
+        bytes += duplicate.entry.status.size;
     }
     return bytes;
 }

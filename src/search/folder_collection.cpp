@@ -69,7 +69,7 @@ private:
         const auto top = static_cast<std::uint32_t>(m_result.tops.size());
         m_result.tops.push_back({folder, std::move(opened.fd), status.identity()});
 
-        fs::FolderListing listing = listNow(top, "", status.status.st_dev);
+        fs::FolderListing listing = listNow(top, "", status.identity().device);
         if (listing.error)
             return report(folder, listing.error);
         const bool known

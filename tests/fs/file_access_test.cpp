@@ -2,6 +2,7 @@
 #include "fs/file_access.h"
 #include "fs/open_faults.h"
 
+#include "fs/posix/stat_conversion.h"
 #include "support/temp_tree.h"
 
 #include <fcntl.h>
@@ -68,7 +69,7 @@ TEST_P(OpenBelow, HasNoLimitOnTheLengthOfAPath)
     EXPECT_FALSE(openBelow(top.get(), relative, O_RDONLY).error);
     const Status status = statusOfPath(top.get(), relative);
     EXPECT_FALSE(status.error);
-    EXPECT_TRUE(S_ISREG(status.status.st_mode));
+    EXPECT_EQ(status.status.kind, FileKind::Regular);
     // clean up from the deepest folder upwards, which remove_all of a path could not
     ASSERT_EQ(::unlinkat(folder.get(), "tief.txt", 0), 0);
     for (int level = 39; level >= 0; --level) {

@@ -3,6 +3,7 @@
 #include "fs/failure.h"
 #include "fs/file_access.h"
 #include "fs/open_faults.h"
+#include "fs/posix/stat_conversion.h"
 #include "support/other_user.h"
 #include "support/temp_tree.h"
 

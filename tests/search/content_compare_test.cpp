@@ -1,5 +1,6 @@
 #include "search/content_compare.h"
 
+#include "fs/posix/stat_conversion.h"
 #include "support/temp_tree.h"
 
 #include <sys/stat.h>

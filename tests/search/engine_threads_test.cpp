@@ -145,18 +145,24 @@ TEST(EngineThreads, ThreadsAreAddedWhileTheComparisonWaitsForTheDisk)
     one.threads = 1;
     const ResultList alone = runSearch({t.root(), {}, true, "*.*", {}}, quiet, one).lines;
     ASSERT_FALSE(alone.empty());
-    for (const std::string &file : files)
-        ASSERT_TRUE(test::dropFromMemory(file));
-    const auto inMemory = std::count_if(files.begin(), files.end(), test::firstPageInMemory);
-    if (inMemory > 40)
-        GTEST_SKIP() << "the file system of " << t.root() << " keeps its files in memory";
-
     EngineOptions left; // threads: as the engine sees fit
     left.readAhead = ReadAhead::Never; // nothing brings the blocks in before they are read
-    const SearchOutcome outcome = runSearch({t.root(), {}, true, "*.*", {}}, quiet, left);
-    EXPECT_EQ(outcome.lines, alone);
-    EXPECT_GT(outcome.comparisonThreads, left.threadCount()) << inMemory << " first pages were in memory";
-    EXPECT_LE(outcome.comparisonThreads, left.maxThreadCount());
+    // Whether the reads wait depends on the disk and on what else the machine does at the
+    // moment (another process's reads can bring the pages in): a few tries, each from a
+    // dropped cache. A search that never adds a thread fails every one of them.
+    unsigned most = 0;
+    for (int attempt = 0; attempt < 3 && most <= left.threadCount(); ++attempt) {
+        for (const std::string &file : files)
+            ASSERT_TRUE(test::dropFromMemory(file));
+        const auto inMemory = std::count_if(files.begin(), files.end(), test::firstPageInMemory);
+        if (inMemory > 40)
+            GTEST_SKIP() << "the file system of " << t.root() << " keeps its files in memory";
+        const SearchOutcome outcome = runSearch({t.root(), {}, true, "*.*", {}}, quiet, left);
+        EXPECT_EQ(outcome.lines, alone);
+        EXPECT_LE(outcome.comparisonThreads, left.maxThreadCount());
+        most = std::max(most, outcome.comparisonThreads);
+    }
+    EXPECT_GT(most, left.threadCount());
 }
 
 } // namespace

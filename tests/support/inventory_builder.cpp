@@ -1,6 +1,7 @@
 #include "support/inventory_builder.h"
 
 #include "fs/path_text.h"
+#include "fs/posix/stat_conversion.h"
 
 #include <sys/stat.h>
 
