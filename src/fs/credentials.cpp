@@ -22,15 +22,15 @@ Credentials Credentials::ofThisProcess()
     return credentials;
 }
 
-bool Credentials::mayRead(const struct stat &status) const
+bool Credentials::mayRead(std::uint32_t owner, std::uint32_t fileGroup, std::uint32_t permissions) const
 {
     if (user == 0)
         return true;
-    if (status.st_uid == user)
-        return (status.st_mode & S_IRUSR) != 0;
-    if (status.st_gid == group || std::find(groups.begin(), groups.end(), status.st_gid) != groups.end())
-        return (status.st_mode & S_IRGRP) != 0;
-    return (status.st_mode & S_IROTH) != 0;
+    if (owner == user)
+        return (permissions & S_IRUSR) != 0;
+    if (fileGroup == group || std::find(groups.begin(), groups.end(), fileGroup) != groups.end())
+        return (permissions & S_IRGRP) != 0;
+    return (permissions & S_IROTH) != 0;
 }
 
 } // namespace kw::fs

@@ -4,8 +4,6 @@
 #include <cstdint>
 #include <vector>
 
-struct stat;
-
 namespace kw::fs
 {
 
@@ -18,9 +16,10 @@ struct Credentials {
 
     static Credentials ofThisProcess();
 
-    // Whether the permission bits let these ids read the file. Root reads everything.
-    // Access control lists are not consulted: callers confirm a "no" by opening.
-    bool mayRead(const struct stat &status) const;
+    // Whether the permission bits of a file with this owner and group let these ids read
+    // it. Root reads everything. Access control lists are not consulted: callers confirm a
+    // "no" by opening.
+    bool mayRead(std::uint32_t owner, std::uint32_t fileGroup, std::uint32_t permissions) const;
 };
 
 } // namespace kw::fs

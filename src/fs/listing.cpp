@@ -178,7 +178,7 @@ private:
     {
         if (m_faults && openFaultFor(joinPath(m_options.folderPath, name)))
             return std::make_error_code(std::errc::permission_denied);
-        if (m_options.credentials->mayRead(status))
+        if (m_options.credentials->mayRead(status.st_uid, status.st_gid, status.st_mode))
             return {};
         // The bits say no; an access control list may still say yes.
         const FileDescriptor fd(::openat(m_fd, name, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));

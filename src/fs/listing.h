@@ -83,7 +83,7 @@ struct ListingOptions {
     const Credentials *credentials = nullptr; // required when files are listed
     // The kernel file system check costs a statfs; it runs for a folder the user named and
     // wherever a folder lies on another device than the one it was found in.
-    std::optional<dev_t> parentDevice;
+    std::optional<std::uint64_t> parentDevice;
     std::string_view folderPath; // the folder's path text, for the open fault seam
     const std::atomic<bool> *cancel = nullptr; // checked between entries
 };

@@ -137,7 +137,7 @@ private:
         }
     }
 
-    fs::ListingOptions listingOptions(std::optional<dev_t> parentDevice, std::string_view folder) const
+    fs::ListingOptions listingOptions(std::optional<std::uint64_t> parentDevice, std::string_view folder) const
     {
         fs::ListingOptions options;
         options.subfolders = m_request.includeSubfolders;
@@ -153,7 +153,7 @@ private:
 
     // Lists the folder `relative` below a top folder, by handle.
     fs::FolderListing list(
-        int topFd, const std::string &relative, std::optional<dev_t> parentDevice, const std::string &folder)
+        int topFd, const std::string &relative, std::optional<std::uint64_t> parentDevice, const std::string &folder)
     {
         const fs::Opened opened = fs::openFolderBelow(topFd, relative);
         if (opened.error) {
@@ -170,7 +170,7 @@ private:
         return listing;
     }
 
-    fs::FolderListing listNow(std::uint32_t top, const std::string &relative, std::optional<dev_t> parentDevice)
+    fs::FolderListing listNow(std::uint32_t top, const std::string &relative, std::optional<std::uint64_t> parentDevice)
     {
         return list(m_result.tops[top].fd.get(), relative, parentDevice, m_result.tops[top].text);
     }

@@ -38,7 +38,7 @@ struct FolderLine {
     // path text (a bind mount, a linked top folder), could not be entered, or is a kernel
     // file system.
     bool skipped = false;
-    std::optional<dev_t> parentDevice; // the device of the folder it was found in
+    std::optional<std::uint64_t> parentDevice; // the device of the folder it was found in
     std::unique_ptr<fs::FolderFiles> files; // what it holds, once listed and searched
 };
 
