@@ -2,6 +2,7 @@
 
 #include "fs/failure.h"
 #include "fs/open_faults.h"
+#include "fs/posix/open_below.h"
 #include "fs/posix/stat_conversion.h"
 
 #include <fcntl.h>
@@ -16,7 +17,7 @@ namespace kw::fs
 namespace
 {
 
-EntryResult entryIn(FileDescriptor folder, std::string name, std::string path)
+EntryResult entryIn(OwnedHandle folder, std::string name, std::string path)
 {
     EntryResult result;
     const Status folderStatus = statusOf(folder.get());
@@ -25,7 +26,7 @@ EntryResult entryIn(FileDescriptor folder, std::string name, std::string path)
         return result;
     }
     struct stat status = {};
-    if (::fstatat(folder.get(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+    if (::fstatat(folder.get().native(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
         result.error = {errno, std::generic_category()};
         return result;
     }
@@ -51,7 +52,7 @@ EntryResult findEntry(const std::string &path)
     return entryIn(std::move(opened.fd), path.substr(slash + 1), path);
 }
 
-EntryResult findEntryBelow(int base, std::string_view relative, std::string path)
+EntryResult findEntryBelow(Handle base, std::string_view relative, std::string path)
 {
     const std::size_t slash = relative.rfind('/');
     const std::string_view folder = slash == std::string_view::npos ? std::string_view {} : relative.substr(0, slash);
@@ -67,10 +68,10 @@ EntryResult findEntryBelow(int base, std::string_view relative, std::string path
 Opened openEntryForReading(const Entry &entry)
 {
     if (openFaultFor(entry.path))
-        return {FileDescriptor {}, std::make_error_code(std::errc::permission_denied)};
+        return {OwnedHandle {}, std::make_error_code(std::errc::permission_denied)};
     Opened opened;
-    opened.fd = FileDescriptor(
-        ::openat(entry.folder.get(), entry.name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    opened.fd = OwnedHandle(::openat(
+        entry.folder.get().native(), entry.name.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (!opened.fd.valid()) {
         opened.error = {errno, std::generic_category()};
         return opened;
@@ -83,7 +84,7 @@ Opened openEntryForReading(const Entry &entry)
     return opened;
 }
 
-std::error_code compareContents(int a, int b, bool &equal)
+std::error_code compareContents(Handle a, Handle b, bool &equal)
 {
     constexpr std::size_t kBlock = 256 * 1024;
     const auto first = std::make_unique_for_overwrite<char[]>(kBlock);

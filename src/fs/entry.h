@@ -12,7 +12,7 @@ namespace kw::fs
 {
 
 struct Entry {
-    FileDescriptor folder; // the folder that holds it
+    OwnedHandle folder; // the folder that holds it
     std::string name; // its name there
     std::string path; // the path text it was found by
     FileStatus status; // what the file system said of it, the name not followed
@@ -35,12 +35,12 @@ struct EntryResult {
 
 // The entry `relative` names below the open folder `base`, without following any link.
 // `path` is the whole path text, kept for messages and the trash's record.
-[[nodiscard]] EntryResult findEntryBelow(int base, std::string_view relative, std::string path);
+[[nodiscard]] EntryResult findEntryBelow(Handle base, std::string_view relative, std::string path);
 
 // Opens the entry's file for reading; it must still be the file the entry was found as.
 [[nodiscard]] Opened openEntryForReading(const Entry &entry);
 
 // Whether two open files hold the same bytes, read to their ends.
-[[nodiscard]] std::error_code compareContents(int a, int b, bool &equal);
+[[nodiscard]] std::error_code compareContents(Handle a, Handle b, bool &equal);
 
 } // namespace kw::fs

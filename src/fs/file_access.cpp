@@ -1,6 +1,7 @@
 #include "fs/file_access.h"
 
 #include "fs/open_faults.h"
+#include "fs/posix/open_below.h"
 #include "fs/posix/stat_conversion.h"
 #include "fs/writing.h"
 
@@ -47,7 +48,7 @@ std::error_code stepError(int at, const std::string &name)
 Opened openNameByName(int base, std::string_view relative, int flags)
 {
     Opened result;
-    FileDescriptor current;
+    OwnedHandle current;
     int at = base;
     for (;;) {
         const std::size_t slash = relative.find('/');
@@ -57,13 +58,13 @@ Opened openNameByName(int base, std::string_view relative, int flags)
         if (name.empty() && !last)
             continue;
         const int stepFlags = last ? flags : O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
-        FileDescriptor next(::openat(at, name.empty() ? "." : name.c_str(), stepFlags));
+        OwnedHandle next(::openat(at, name.empty() ? "." : name.c_str(), stepFlags));
         if (!next.valid()) {
             result.error = stepError(at, name);
             return result;
         }
         current = std::move(next);
-        at = current.get();
+        at = current.get().native();
         if (last) {
             result.fd = std::move(current);
             return result;
@@ -81,7 +82,7 @@ Opened openWithinLimit(int base, std::string_view relative, int flags)
     path[text.size()] = '\0';
     if (!openat2Refused().load(std::memory_order_relaxed)) {
         Opened result;
-        result.fd = FileDescriptor(openat2NoLinks(base, path, flags));
+        result.fd = OwnedHandle(openat2NoLinks(base, path, flags));
         if (result.fd.valid())
             return result;
         const int error = errno;
@@ -104,40 +105,40 @@ Opened openWithinLimit(int base, std::string_view relative, int flags)
 Opened openFolder(const std::string &path)
 {
     Opened result;
-    result.fd = FileDescriptor(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    result.fd = OwnedHandle(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!result.fd.valid())
         result.error = lastError();
     return result;
 }
 
-Opened openBelow(int base, std::string_view relative, int flags)
+Opened openBelow(Handle base, std::string_view relative, int flags)
 {
     flags |= O_NOFOLLOW | O_CLOEXEC;
     // A path is handed to the kernel in pieces that each stay below its length limit; the
     // folder where one piece ends is where the next one starts.
     constexpr std::size_t kPiece = PATH_MAX - 256;
-    FileDescriptor hop;
-    int at = base;
+    OwnedHandle hop;
+    int at = base.native();
     while (relative.size() >= kPiece) {
         const std::size_t cut = relative.rfind('/', kPiece);
         if (cut == std::string_view::npos || cut == 0)
-            return {FileDescriptor {}, std::make_error_code(std::errc::filename_too_long)};
+            return {OwnedHandle {}, std::make_error_code(std::errc::filename_too_long)};
         Opened step = openWithinLimit(at, relative.substr(0, cut), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         if (step.error)
             return step;
         hop = std::move(step.fd);
-        at = hop.get();
+        at = hop.get().native();
         relative.remove_prefix(cut + 1);
     }
     return openWithinLimit(at, relative, flags);
 }
 
-Opened openNameHandleBelow(int base, std::string_view relative, bool folder)
+Opened openNameHandleBelow(Handle base, std::string_view relative, bool folder)
 {
     return openBelow(base, relative, O_PATH | (folder ? O_DIRECTORY : 0));
 }
 
-Opened openFolderBelow(int base, std::string_view relative)
+Opened openFolderBelow(Handle base, std::string_view relative)
 {
     return openBelow(base, relative, O_RDONLY | O_DIRECTORY);
 }
@@ -145,7 +146,7 @@ Opened openFolderBelow(int base, std::string_view relative)
 Opened openRegularFile(const std::string &path)
 {
     Opened result;
-    result.fd = FileDescriptor(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+    result.fd = OwnedHandle(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     if (!result.fd.valid()) {
         result.error = lastError();
         return result;
@@ -158,23 +159,23 @@ Opened openRegularFile(const std::string &path)
     return result;
 }
 
-Opened openForReading(int base, std::string_view relative)
+Opened openForReading(Handle base, std::string_view relative)
 {
     return openBelow(base, relative, O_RDONLY | O_NONBLOCK | O_NOCTTY);
 }
 
-Status statusOf(int fd)
+Status statusOf(Handle fd)
 {
     Status result;
     struct stat status = {};
-    if (::fstat(fd, &status) != 0)
+    if (::fstat(fd.native(), &status) != 0)
         result.error = lastError();
     else
         result.status = statusFrom(status);
     return result;
 }
 
-Status statusOfPath(int base, std::string_view relative)
+Status statusOfPath(Handle base, std::string_view relative)
 {
     Status result;
     char text[PATH_MAX];
@@ -184,7 +185,7 @@ Status statusOfPath(int base, std::string_view relative)
         text[relative.size()] = '\0';
     }
     struct stat status = {};
-    if (fits && ::fstatat(base, text, &status, AT_SYMLINK_NOFOLLOW) == 0) {
+    if (fits && ::fstatat(base.native(), text, &status, AT_SYMLINK_NOFOLLOW) == 0) {
         result.status = statusFrom(status);
         return result;
     }
@@ -199,11 +200,11 @@ Status statusOfPath(int base, std::string_view relative)
     return statusOf(opened.fd.get());
 }
 
-std::ptrdiff_t readAt(int fd, char *buffer, std::size_t length, std::uint64_t offset)
+std::ptrdiff_t readAt(Handle fd, char *buffer, std::size_t length, std::uint64_t offset)
 {
     std::size_t done = 0;
     while (done < length) {
-        const ssize_t n = ::pread(fd, buffer + done, length - done, static_cast<off_t>(offset + done));
+        const ssize_t n = ::pread(fd.native(), buffer + done, length - done, static_cast<off_t>(offset + done));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -216,20 +217,20 @@ std::ptrdiff_t readAt(int fd, char *buffer, std::size_t length, std::uint64_t of
     return static_cast<std::ptrdiff_t>(done);
 }
 
-std::ptrdiff_t readCachedAt(int fd, char *buffer, std::size_t length, std::uint64_t offset)
+std::ptrdiff_t readCachedAt(Handle fd, char *buffer, std::size_t length, std::uint64_t offset)
 {
     iovec piece {buffer, length};
-    return ::preadv2(fd, &piece, 1, static_cast<off_t>(offset), RWF_NOWAIT);
+    return ::preadv2(fd.native(), &piece, 1, static_cast<off_t>(offset), RWF_NOWAIT);
 }
 
-void adviseSequential(int fd)
+void adviseSequential(Handle fd)
 {
-    ::posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+    ::posix_fadvise(fd.native(), 0, 0, POSIX_FADV_SEQUENTIAL);
 }
 
-void adviseWillNeed(int fd, std::uint64_t length)
+void adviseWillNeed(Handle fd, std::uint64_t length)
 {
-    ::posix_fadvise(fd, 0, static_cast<off_t>(length), POSIX_FADV_WILLNEED);
+    ::posix_fadvise(fd.native(), 0, static_cast<off_t>(length), POSIX_FADV_WILLNEED);
 }
 
 bool fileExists(const std::string &path)

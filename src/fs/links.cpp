@@ -67,7 +67,7 @@ std::optional<FileIdentity> identityAt(int folder, const std::string &name, std:
 
 } // namespace
 
-std::error_code shareBlocks(int kept, int duplicate, std::uint64_t length)
+std::error_code shareBlocks(Handle kept, Handle duplicate, std::uint64_t length)
 {
     const std::size_t bytes = sizeof(file_dedupe_range) + sizeof(file_dedupe_range_info);
     const auto storage = std::make_unique<std::uint64_t[]>((bytes + 7) / 8);
@@ -78,9 +78,9 @@ std::error_code shareBlocks(int kept, int duplicate, std::uint64_t length)
         range->src_length = std::min(kChunk, length - offset);
         range->dest_count = 1;
         file_dedupe_range_info &info = range->info[0];
-        info.dest_fd = duplicate;
+        info.dest_fd = duplicate.native();
         info.dest_offset = offset;
-        if (::ioctl(kept, FIDEDUPERANGE, range) != 0)
+        if (::ioctl(kept.native(), FIDEDUPERANGE, range) != 0)
             return cannotShare(errno) ? std::error_code(Failure::CannotShareBlocks) : lastError();
         if (info.status == FILE_DEDUPE_RANGE_DIFFERS)
             return Failure::ContentsDiffer;
@@ -107,7 +107,7 @@ bool mayShareBlocks(const std::string &path)
     return type == kBtrfs || type == kXfs || type == kBcachefs || type == kOcfs2;
 }
 
-std::optional<std::vector<Extent>> extentsOf(int fd)
+std::optional<std::vector<Extent>> extentsOf(Handle fd)
 {
     constexpr unsigned kAtOnce = 128;
     const std::size_t bytes = sizeof(fiemap) + kAtOnce * sizeof(fiemap_extent);
@@ -121,7 +121,7 @@ std::optional<std::vector<Extent>> extentsOf(int fd)
         map->fm_length = FIEMAP_MAX_OFFSET - start;
         map->fm_flags = FIEMAP_FLAG_SYNC;
         map->fm_extent_count = kAtOnce;
-        if (::ioctl(fd, FS_IOC_FIEMAP, map) != 0)
+        if (::ioctl(fd.native(), FS_IOC_FIEMAP, map) != 0)
             return std::nullopt;
         if (map->fm_mapped_extents == 0)
             return extents;
@@ -141,12 +141,12 @@ std::error_code replaceByHardLink(const Entry &kept, const Entry &duplicate)
         return Failure::OtherVolume;
     if (kept.identity() == duplicate.identity())
         return Failure::SameFileUnderOtherName;
-    const int folder = duplicate.folder.get();
+    const int folder = duplicate.folder.get().native();
     std::string temporary;
     for (unsigned attempt = 0;; ++attempt) {
         temporary = linkName(attempt);
         if (!failsHere(LinkStep::Link)
-            && ::linkat(kept.folder.get(), kept.name.c_str(), folder, temporary.c_str(), 0) == 0)
+            && ::linkat(kept.folder.get().native(), kept.name.c_str(), folder, temporary.c_str(), 0) == 0)
             break;
         if (errno == EXDEV)
             return Failure::OtherVolume;

@@ -20,7 +20,7 @@ namespace kw::fs
 // this goes on chunk by chunk. Failure::ContentsDiffer where the kernel found a difference
 // (that range is left as it was), Failure::CannotShareBlocks where the file system cannot
 // share blocks (ext4, tmpfs, FUSE …) or the two lie on different ones.
-[[nodiscard]] std::error_code shareBlocks(int kept, int duplicate, std::uint64_t length);
+[[nodiscard]] std::error_code shareBlocks(Handle kept, Handle duplicate, std::uint64_t length);
 
 // Whether the file system holding `path` can share blocks between files at all (Btrfs,
 // XFS, bcachefs, OCFS2); XFS made without reflink says so only when asked to share.
@@ -36,7 +36,7 @@ struct Extent {
 };
 // The extents of an open file, as the file system maps them (written out first), or
 // nothing where it cannot say (FIEMAP refused).
-std::optional<std::vector<Extent>> extentsOf(int fd);
+std::optional<std::vector<Extent>> extentsOf(Handle fd);
 
 // Replaces the entry `duplicate` by a hard link to the file of `kept`: the link is made
 // under a new name in the duplicate's folder, checked to be the kept file, then renamed over

@@ -181,7 +181,7 @@ private:
         if (m_options.credentials->mayRead(status.st_uid, status.st_gid, status.st_mode))
             return {};
         // The bits say no; an access control list may still say yes.
-        const FileDescriptor fd(::openat(m_fd, name, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
+        const OwnedHandle fd(::openat(m_fd, name, O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY));
         return fd.valid() ? std::error_code {} : std::error_code(errno, std::generic_category());
     }
 
@@ -218,10 +218,10 @@ std::error_code unlistableReason(std::string_view name)
 }
 
 // Kernel file systems that hold no user files and whose sizes do not tell the truth.
-bool onKernelFileSystem(int fd)
+bool onKernelFileSystem(Handle fd)
 {
     struct statfs info = {};
-    if (::fstatfs(fd, &info) != 0)
+    if (::fstatfs(fd.native(), &info) != 0)
         return false;
     static constexpr std::array<long, 16> kinds = {
         PROC_SUPER_MAGIC,
@@ -253,7 +253,7 @@ FolderFiles takeFiles(FolderListing &&listing)
     return files;
 }
 
-FolderListing listFolder(int fd, const ListingOptions &options)
+FolderListing listFolder(Handle fd, const ListingOptions &options)
 {
     FolderListing result;
     const Status folder = statusOf(fd);
@@ -266,8 +266,8 @@ FolderListing listFolder(int fd, const ListingOptions &options)
         result.kernelFileSystem = true;
         return result;
     }
-    DirectoryStream stream(fd);
-    Lister lister(fd, options, result);
+    DirectoryStream stream(fd.native());
+    Lister lister(fd.native(), options, result);
     std::size_t count = 0;
     while (const auto entry = stream.next()) {
         // Counted whether or not a cancel flag is watched: the count also tells how long a

@@ -50,7 +50,7 @@ struct FolderListing {
     std::vector<ListedFile> files; // in the folder's own order
     std::vector<UnreadableReason> unreadable; // why each unreadable file is so, in file order
     std::vector<SkippedName> unlistableFiles;
-    FileDescriptor handle; // the folder's, where the caller keeps it to open the files from
+    OwnedHandle handle; // the folder's, where the caller keeps it to open the files from
     std::size_t entries = 0; // names read, matching or not
 
     std::string_view nameOf(const ListedFile &file) const { return {names.data() + file.nameOffset, file.nameLength}; }
@@ -63,7 +63,7 @@ struct FolderFiles {
     std::vector<ListedFile> files;
     std::vector<UnreadableReason> unreadable;
     std::vector<SkippedName> unlistableFiles;
-    FileDescriptor handle;
+    OwnedHandle handle;
 
     std::string_view nameOf(const ListedFile &file) const { return {names.data() + file.nameOffset, file.nameLength}; }
 };
@@ -89,10 +89,10 @@ struct ListingOptions {
 };
 
 // Lists the open folder `fd` (read from its current position, which it leaves at the end).
-FolderListing listFolder(int fd, const ListingOptions &options);
+FolderListing listFolder(Handle fd, const ListingOptions &options);
 
 // Whether the open folder lies on a kernel file system that holds no user files.
-bool onKernelFileSystem(int fd);
+bool onKernelFileSystem(Handle fd);
 
 // Why `name` cannot stand as a line of a list (a line break, or 0x1A where reading a list
 // back stops), or no error.

@@ -19,13 +19,13 @@ namespace kw::fs
 namespace
 {
 
-std::function<void(int)> replaceWatch;
+std::function<void(Handle)> replaceWatch;
 
 // The folder and name a path finally leads to: each link is read from the handle of the
 // folder that holds it and its target resolved from there, as the kernel would, without
 // realpath's walk over the whole text again.
 struct Target {
-    FileDescriptor folder;
+    OwnedHandle folder;
     std::string name;
     std::error_code error;
 };
@@ -44,11 +44,11 @@ Target resolve(const std::string &path)
     Opened folder = openFolder(folderText);
     for (int links = 0; !folder.error && links < 40; ++links) {
         struct stat status = {};
-        if (name.empty() || ::fstatat(folder.fd.get(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0
+        if (name.empty() || ::fstatat(folder.fd.get().native(), name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0
             || !S_ISLNK(status.st_mode))
             return {std::move(folder.fd), name, {}};
         std::string target(PATH_MAX, '\0');
-        const ssize_t n = ::readlinkat(folder.fd.get(), name.c_str(), target.data(), target.size());
+        const ssize_t n = ::readlinkat(folder.fd.get().native(), name.c_str(), target.data(), target.size());
         if (n <= 0 || static_cast<std::size_t>(n) >= target.size())
             return {{}, {}, n < 0 ? lastError() : std::make_error_code(std::errc::filename_too_long)};
         target.resize(static_cast<std::size_t>(n));
@@ -56,7 +56,8 @@ Target resolve(const std::string &path)
         if (target.starts_with('/')) {
             folder = openFolder(nextFolder);
         } else {
-            FileDescriptor below(::openat(folder.fd.get(), nextFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+            OwnedHandle below(
+                ::openat(folder.fd.get().native(), nextFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
             folder = below.valid() ? Opened {std::move(below), {}} : Opened {{}, lastError()};
         }
         name = std::move(nextName);
@@ -82,14 +83,14 @@ mode_t newFileMode()
 // The old file rewritten where it is: the room for the new contents is reserved first, so
 // that a full volume fails before the old list is touched; then the new bytes, then the
 // old ones after them cut off.
-std::error_code overwriteInPlace(int fd, std::string_view bytes)
+std::error_code overwriteInPlace(Handle fd, std::string_view bytes)
 {
-    if (!bytes.empty() && ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes.size())) != 0
+    if (!bytes.empty() && ::fallocate(fd.native(), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes.size())) != 0
         && errno != EOPNOTSUPP && errno != ENOSYS)
         return lastError();
     if (const std::error_code error = writeAll(fd, bytes, 0))
         return error;
-    if (::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 || ::fsync(fd) != 0)
+    if (::ftruncate(fd.native(), static_cast<off_t>(bytes.size())) != 0 || ::fsync(fd.native()) != 0)
         return lastError();
     return {};
 }
@@ -98,16 +99,16 @@ std::error_code overwriteInPlace(int fd, std::string_view bytes)
 // as ">" does, nothing truncated; a regular file rewritten in place.
 std::error_code writeOpened(const std::string &path, std::string_view bytes, bool regularFile)
 {
-    FileDescriptor fd(::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
+    OwnedHandle fd(::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
     if (!fd.valid())
         return lastError();
     if (const std::error_code error = regularFile ? overwriteInPlace(fd.get(), bytes) : writeAll(fd.get(), bytes))
         return error;
-    return ::close(fd.release()) == 0 ? std::error_code {} : lastError();
+    return ::close(fd.release().native()) == 0 ? std::error_code {} : lastError();
 }
 
 struct Temporary {
-    FileDescriptor fd;
+    OwnedHandle fd;
     std::string name;
     std::error_code error;
 };
@@ -118,7 +119,7 @@ Temporary createTemporary(int folder)
     Temporary temporary;
     for (int attempt = 0; attempt < 100; ++attempt) {
         temporary.name = ".kopienwacht-" + std::to_string(random() % 100000000) + ".tmp";
-        temporary.fd = FileDescriptor(
+        temporary.fd = OwnedHandle(
             ::openat(folder, temporary.name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
         if (temporary.fd.valid() || errno != EEXIST)
             break;
@@ -164,7 +165,7 @@ std::error_code replaceFile(const std::string &path, std::string_view bytes)
     if (target.error)
         return target.error;
     struct stat there = {};
-    const bool found = ::fstatat(target.folder.get(), target.name.c_str(), &there, AT_SYMLINK_NOFOLLOW) == 0;
+    const bool found = ::fstatat(target.folder.get().native(), target.name.c_str(), &there, AT_SYMLINK_NOFOLLOW) == 0;
     // A name that is not where the link text says (a /proc/self/fd link), or further names
     // of the same file: written where it is, so that every name sees the new list.
     if (exists && (!found || there.st_dev != old.st_dev || there.st_ino != old.st_ino || old.st_nlink > 1))
@@ -172,25 +173,25 @@ std::error_code replaceFile(const std::string &path, std::string_view bytes)
     if (target.name.empty())
         return std::make_error_code(std::errc::is_a_directory);
 
-    Temporary temporary = createTemporary(target.folder.get());
+    Temporary temporary = createTemporary(target.folder.get().native());
     if (!temporary.fd.valid()) {
         if (exists
             && (temporary.error == std::errc::permission_denied || temporary.error == std::errc::read_only_file_system))
             return writeOpened(path, bytes, true);
         return temporary.error;
     }
-    const int folder = target.folder.get();
+    const int folder = target.folder.get().native();
     const auto dropTemporary = [&] { ::unlinkat(folder, temporary.name.c_str(), 0); };
     std::error_code error = writeAll(temporary.fd.get(), bytes);
     if (!error && replaceWatch)
         replaceWatch(temporary.fd.get());
-    if (!error && (error = takeOver(temporary.fd.get(), exists ? &old : nullptr)) && exists) {
+    if (!error && (error = takeOver(temporary.fd.get().native(), exists ? &old : nullptr)) && exists) {
         dropTemporary(); // the owner cannot be kept by a new file: the old one is rewritten
         return writeOpened(path, bytes, true);
     }
-    if (!error && ::fsync(temporary.fd.get()) != 0)
+    if (!error && ::fsync(temporary.fd.get().native()) != 0)
         error = lastError();
-    if (::close(temporary.fd.release()) != 0 && !error)
+    if (::close(temporary.fd.release().native()) != 0 && !error)
         error = lastError();
     if (!error && ::renameat(folder, temporary.name.c_str(), folder, target.name.c_str()) != 0)
         error = lastError();
@@ -199,7 +200,7 @@ std::error_code replaceFile(const std::string &path, std::string_view bytes)
     return error;
 }
 
-ScopedReplaceWatch::ScopedReplaceWatch(std::function<void(int fd)> watch)
+ScopedReplaceWatch::ScopedReplaceWatch(std::function<void(Handle fd)> watch)
 {
     replaceWatch = std::move(watch);
 }

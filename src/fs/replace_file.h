@@ -1,6 +1,8 @@
 // Writing a whole file so that the old one survives until the new one is complete.
 #pragma once
 
+#include "fs/handle.h"
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -30,7 +32,7 @@ namespace kw::fs
 class ScopedReplaceWatch
 {
 public:
-    explicit ScopedReplaceWatch(std::function<void(int fd)> watch);
+    explicit ScopedReplaceWatch(std::function<void(Handle fd)> watch);
     ScopedReplaceWatch(const ScopedReplaceWatch &) = delete;
     ScopedReplaceWatch &operator=(const ScopedReplaceWatch &) = delete;
     ~ScopedReplaceWatch();

@@ -29,9 +29,9 @@ constexpr std::string_view kInfoSuffix = ".trashinfo";
 
 // A trash folder and its two halves, open and checked.
 struct TrashFolder {
-    FileDescriptor folder;
-    FileDescriptor files;
-    FileDescriptor info;
+    OwnedHandle folder;
+    OwnedHandle files;
+    OwnedHandle info;
     dev_t device = 0;
     std::string path; // for messages
 };
@@ -50,7 +50,7 @@ struct TrashResult {
 
 // A folder of the trash must be ours, and no one else may write in it: else another user
 // could take or read what is moved there.
-std::error_code checkOurs(int fd, Modes modes)
+std::error_code checkOurs(Handle fd, Modes modes)
 {
     const Status status = statusOf(fd);
     if (status.error)
@@ -66,29 +66,29 @@ std::error_code checkOurs(int fd, Modes modes)
 Opened openOrMake(int at, const char *name, mode_t mode, Modes modes)
 {
     if (::mkdirat(at, name, mode) != 0 && errno != EEXIST)
-        return {FileDescriptor {}, lastError()};
+        return {OwnedHandle {}, lastError()};
     Opened opened;
-    opened.fd = FileDescriptor(::openat(at, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    opened.fd = OwnedHandle(::openat(at, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     if (!opened.fd.valid())
         opened.error = errno == ELOOP || errno == ENOTDIR ? std::error_code(Failure::UnsafeTrash) : lastError();
     else if (const std::error_code error = checkOurs(opened.fd.get(), modes))
-        return {FileDescriptor {}, error};
+        return {OwnedHandle {}, error};
     return opened;
 }
 
-TrashResult halvesOf(FileDescriptor folder, std::string path, Modes modes)
+TrashResult halvesOf(OwnedHandle folder, std::string path, Modes modes)
 {
     TrashResult result;
     if (const std::error_code error = checkOurs(folder.get(), modes)) {
         result.error = error;
         return result;
     }
-    Opened files = openOrMake(folder.get(), "files", 0700, modes);
+    Opened files = openOrMake(folder.get().native(), "files", 0700, modes);
     if (files.error) {
         result.error = files.error;
         return result;
     }
-    Opened info = openOrMake(folder.get(), "info", 0700, modes);
+    Opened info = openOrMake(folder.get().native(), "info", 0700, modes);
     if (info.error) {
         result.error = info.error;
         return result;
@@ -134,7 +134,7 @@ TrashResult homeTrashFolder(const std::string &path)
 // them (the kernel's or FUSE's drivers of FAT, exFAT, NTFS show the mount's umask), or its
 // top folder shows 0777 and ours, as such a mount with umask=000 does. There anyone may
 // write everywhere anyway, and the folder's mode says nothing about who made it.
-Modes modesOf(const Mount &mount, int topFolder)
+Modes modesOf(const Mount &mount, Handle topFolder)
 {
     static constexpr std::array<std::string_view, 6> kinds = {"fuseblk", "vfat", "exfat", "ntfs3", "msdos", "ntfs"};
     if (std::find(kinds.begin(), kinds.end(), mount.type) != kinds.end())
@@ -158,11 +158,11 @@ TrashResult volumeTrashFolder(const Mount &mount)
     const std::string uid = std::to_string(::geteuid());
     // $topdir/.Trash serves every user when an administrator made it: a real folder with
     // the sticky bit, never a link.
-    const FileDescriptor shared(
-        ::openat(topFolder.fd.get(), ".Trash", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    const OwnedHandle shared(
+        ::openat(topFolder.fd.get().native(), ".Trash", O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     const Status sharedStatus = shared.valid() ? statusOf(shared.get()) : Status {{}, lastError()};
     if (!sharedStatus.error && (sharedStatus.status.permissions & S_ISVTX) != 0) {
-        Opened own = openOrMake(shared.get(), uid.c_str(), 0700, Modes::Kept);
+        Opened own = openOrMake(shared.get().native(), uid.c_str(), 0700, Modes::Kept);
         if (!own.error) {
             result = halvesOf(std::move(own.fd), joinPath(top, ".Trash/" + uid), Modes::Kept);
             if (result.trash)
@@ -170,7 +170,7 @@ TrashResult volumeTrashFolder(const Mount &mount)
         }
     }
     const Modes modes = modesOf(mount, topFolder.fd.get());
-    Opened own = openOrMake(topFolder.fd.get(), (".Trash-" + uid).c_str(), 0700, modes);
+    Opened own = openOrMake(topFolder.fd.get().native(), (".Trash-" + uid).c_str(), 0700, modes);
     if (own.error) {
         result.error = own.error == std::errc::permission_denied || own.error == std::errc::read_only_file_system
             ? std::error_code(Failure::NoUsableTrash)
@@ -184,7 +184,7 @@ TrashResult volumeTrashFolder(const Mount &mount)
 std::string realPathOf(const Entry &entry)
 {
     char link[64];
-    std::snprintf(link, sizeof link, "/proc/self/fd/%d", entry.folder.get());
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", entry.folder.get().native());
     std::string target(PATH_MAX, '\0');
     const ssize_t n = ::readlink(link, target.data(), target.size());
     if (n <= 0 || static_cast<std::size_t>(n) >= target.size() || target[0] != '/')
@@ -241,7 +241,7 @@ struct FreedesktopTrash::Move {
     TrashFolder trash;
     std::string name; // in files/
     std::string infoName; // in info/
-    FileDescriptor from; // the folder it came from
+    OwnedHandle from; // the folder it came from
     std::string fromName;
 
     std::string place() const { return joinPath(trash.path, "files/" + name); }
@@ -251,16 +251,18 @@ struct FreedesktopTrash::Move {
     {
         if (putBackFault.load())
             return std::make_error_code(std::errc::io_error);
-        if (::renameat2(trash.files.get(), name.c_str(), from.get(), fromName.c_str(), RENAME_NOREPLACE) != 0) {
+        if (::renameat2(
+                trash.files.get().native(), name.c_str(), from.get().native(), fromName.c_str(), RENAME_NOREPLACE)
+            != 0) {
             if (errno != EINVAL)
                 return lastError();
             struct stat taken = {};
-            if (::fstatat(from.get(), fromName.c_str(), &taken, AT_SYMLINK_NOFOLLOW) == 0)
+            if (::fstatat(from.get().native(), fromName.c_str(), &taken, AT_SYMLINK_NOFOLLOW) == 0)
                 return std::make_error_code(std::errc::file_exists);
-            if (::renameat(trash.files.get(), name.c_str(), from.get(), fromName.c_str()) != 0)
+            if (::renameat(trash.files.get().native(), name.c_str(), from.get().native(), fromName.c_str()) != 0)
                 return lastError();
         }
-        ::unlinkat(trash.info.get(), infoName.c_str(), 0);
+        ::unlinkat(trash.info.get().native(), infoName.c_str(), 0);
         return {};
     }
 };
@@ -279,29 +281,30 @@ std::error_code moveInto(FreedesktopTrash::Move &move, const Entry &entry, const
     for (int number = 1; number < 10000; ++number) {
         const std::string name = trashName(entry.name, number);
         const std::string infoName = name + std::string(kInfoSuffix);
-        FileDescriptor info(
-            ::openat(trash.info.get(), infoName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+        OwnedHandle info(::openat(
+            trash.info.get().native(), infoName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
         if (!info.valid()) {
             if (errno == EEXIST)
                 continue;
             return lastError();
         }
         const auto dropInfo = [&](std::error_code error) {
-            ::unlinkat(trash.info.get(), infoName.c_str(), 0);
+            ::unlinkat(trash.info.get().native(), infoName.c_str(), 0);
             return error;
         };
         std::error_code error = writeAll(info.get(), content);
-        if (::close(info.release()) != 0 && !error)
+        if (::close(info.release().native()) != 0 && !error)
             error = lastError();
         if (error)
             return dropInfo(error);
 
         struct stat now = {};
-        if (::fstatat(entry.folder.get(), entry.name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0)
+        if (::fstatat(entry.folder.get().native(), entry.name.c_str(), &now, AT_SYMLINK_NOFOLLOW) != 0)
             return dropInfo(lastError());
         if (!sameIdentity(now, entry))
             return dropInfo(Failure::NotTheSearchedFile);
-        if (::renameat2(entry.folder.get(), entry.name.c_str(), trash.files.get(), name.c_str(), RENAME_NOREPLACE)
+        if (::renameat2(entry.folder.get().native(), entry.name.c_str(), trash.files.get().native(), name.c_str(),
+                RENAME_NOREPLACE)
             != 0) {
             if (errno == EEXIST) { // an entry without its .trashinfo: leave it, take the next name
                 dropInfo({});
@@ -310,19 +313,20 @@ std::error_code moveInto(FreedesktopTrash::Move &move, const Entry &entry, const
             if (errno != EINVAL) // EINVAL: the file system cannot promise not to replace
                 return dropInfo(lastError());
             struct stat taken = {};
-            if (::fstatat(trash.files.get(), name.c_str(), &taken, AT_SYMLINK_NOFOLLOW) == 0) {
+            if (::fstatat(trash.files.get().native(), name.c_str(), &taken, AT_SYMLINK_NOFOLLOW) == 0) {
                 dropInfo({});
                 continue;
             }
-            if (::renameat(entry.folder.get(), entry.name.c_str(), trash.files.get(), name.c_str()) != 0)
+            if (::renameat(entry.folder.get().native(), entry.name.c_str(), trash.files.get().native(), name.c_str())
+                != 0)
                 return dropInfo(lastError());
         }
         move.name = name;
         move.infoName = infoName;
-        move.from = FileDescriptor(::fcntl(entry.folder.get(), F_DUPFD_CLOEXEC, 0));
+        move.from = OwnedHandle(::fcntl(entry.folder.get().native(), F_DUPFD_CLOEXEC, 0));
         move.fromName = entry.name;
         struct stat moved = {};
-        if (::fstatat(trash.files.get(), name.c_str(), &moved, AT_SYMLINK_NOFOLLOW) != 0
+        if (::fstatat(trash.files.get().native(), name.c_str(), &moved, AT_SYMLINK_NOFOLLOW) != 0
             || !sameIdentity(moved, entry)) {
             // Swapped in the moment between the last look and the move: put it back. What
             // cannot be put back keeps its record, so that the file manager can restore it.

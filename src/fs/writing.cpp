@@ -14,8 +14,9 @@ std::error_code lastError()
     return {errno, std::generic_category()};
 }
 
-std::error_code writeAll(int fd, std::string_view bytes, std::optional<std::uint64_t> offset)
+std::error_code writeAll(Handle handle, std::string_view bytes, std::optional<std::uint64_t> offset)
 {
+    const int fd = handle.native();
     std::size_t done = 0;
     while (done < bytes.size()) {
         const ssize_t n = offset

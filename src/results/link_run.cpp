@@ -18,7 +18,7 @@ const search::FoundFile *foundIn(const search::SearchRecords *records, const std
 }
 
 // Whether two files already lie in the same blocks: nothing left to share.
-bool sameBlocks(int a, int b)
+bool sameBlocks(fs::Handle a, fs::Handle b)
 {
     const auto mine = fs::extentsOf(a);
     const auto theirs = fs::extentsOf(b);

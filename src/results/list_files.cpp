@@ -38,7 +38,7 @@ namespace
 {
 
 // Whether a CR comes before the end of the text (the end of the file, or 0x1A).
-bool holdsCr(int fd, std::string &buffer)
+bool holdsCr(fs::Handle fd, std::string &buffer)
 {
     for (std::uint64_t offset = 0;;) {
         const std::ptrdiff_t n = fs::readAt(fd, buffer.data(), buffer.size(), offset);
@@ -62,7 +62,7 @@ ReopenedList reopenList(const std::string &path, const std::function<bool(const 
         result.error = opened.error;
         return result;
     }
-    const fs::FileDescriptor &fd = opened.fd;
+    const fs::OwnedHandle &fd = opened.fd;
     result.opened = true;
 
     // A line with a NUL byte (an overlong one is handed over as one) cannot name a file.

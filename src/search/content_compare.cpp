@@ -47,13 +47,13 @@ std::string_view CompareMember::relative(std::string &buffer) const
 
 std::string_view CompareMember::openRelative(std::string &buffer) const
 {
-    buffer.assign(folder.substr(openBase >= 0 ? openStart : relativeStart)).append(name);
+    buffer.assign(folder.substr(openBase.valid() ? openStart : relativeStart)).append(name);
     return buffer;
 }
 
 struct ContentComparer::Member {
     const CompareMember *file = nullptr;
-    fs::FileDescriptor fd;
+    fs::OwnedHandle fd;
     std::uint64_t stamp = 0;
     bool seen = false; // opened before: when opened again it must be the same file
     bool failed = false;
@@ -289,7 +289,7 @@ bool ContentComparer::readBlock(
     if (!ensureOpen(index))
         return false;
     const std::size_t wanted = length + (last ? 1 : 0);
-    const int fd = m_members[index].fd.get();
+    const fs::Handle fd = m_members[index].fd.get();
     const std::ptrdiff_t got = offset == 0 && m_diskWaits != nullptr && m_cachedReads
         ? readFirstBlock(fd, buffer.data.get(), wanted, length)
         : fs::readAt(fd, buffer.data.get(), wanted, offset);
@@ -306,7 +306,7 @@ bool ContentComparer::readBlock(
 
 // The first block tells whether the files come from memory or from the disk: it is asked of
 // the page cache first, and what has to wait for the disk is counted.
-std::ptrdiff_t ContentComparer::readFirstBlock(int fd, char *data, std::size_t wanted, std::size_t length)
+std::ptrdiff_t ContentComparer::readFirstBlock(fs::Handle fd, char *data, std::size_t wanted, std::size_t length)
 {
     const std::ptrdiff_t cached = fs::readCachedAt(fd, data, wanted, 0);
     if (cached < 0) {

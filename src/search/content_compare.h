@@ -31,13 +31,13 @@ inline constexpr std::size_t kFirstBlockSize = 16 * 1024;
 // and to read it, below the handle of its own folder where the search kept one. Its path is
 // put together only where one is needed, which for most files is never.
 struct CompareMember {
-    int base = -1; // the top folder's handle
+    fs::Handle base {}; // the top folder's handle
     std::string_view folder; // the folder's path, entry form
     std::size_t relativeStart = 0; // where the part below the top folder starts in `folder`
     std::string_view name;
     fs::FileStamp stamp; // as the inventory saw it
     bool unreadable = false; // the inventory could not read it: equal to no other file
-    int openBase = -1; // the handle to open it from; -1: the top folder's
+    fs::Handle openBase {}; // the handle to open it from; none: the top folder's
     std::size_t openStart = 0; // where the part below `openBase` starts in `folder`
 
     std::string path() const;
@@ -45,7 +45,7 @@ struct CompareMember {
     std::string_view relative(std::string &buffer) const;
     // The path below `openBase` (or the top folder), written into `buffer`.
     std::string_view openRelative(std::string &buffer) const;
-    int opener() const { return openBase >= 0 ? openBase : base; }
+    fs::Handle opener() const { return openBase.valid() ? openBase : base; }
 };
 
 // A member left out of the comparison, and why.
@@ -137,7 +137,7 @@ private:
     void closeMember(std::uint32_t index);
     void fail(std::uint32_t index, std::error_code reason);
     bool readBlock(std::uint32_t index, std::uint64_t offset, std::size_t length, bool last, Buffer &buffer);
-    std::ptrdiff_t readFirstBlock(int fd, char *data, std::size_t wanted, std::size_t length);
+    std::ptrdiff_t readFirstBlock(fs::Handle fd, char *data, std::size_t wanted, std::size_t length);
     bool sameBlock(Subset &subset, const Buffer &block, std::size_t length, bool last, std::uint64_t offset);
     Buffer acquire(std::size_t size);
 

@@ -152,8 +152,8 @@ private:
     }
 
     // Lists the folder `relative` below a top folder, by handle.
-    fs::FolderListing list(
-        int topFd, const std::string &relative, std::optional<std::uint64_t> parentDevice, const std::string &folder)
+    fs::FolderListing list(fs::Handle topFd, const std::string &relative, std::optional<std::uint64_t> parentDevice,
+        const std::string &folder)
     {
         const fs::Opened opened = fs::openFolderBelow(topFd, relative);
         if (opened.error) {
@@ -177,7 +177,7 @@ private:
 
     void schedule(const FolderLine &line)
     {
-        const int topFd = m_result.tops[line.top].fd.get();
+        const fs::Handle topFd = m_result.tops[line.top].fd.get();
         std::string relative = relativeToTop(line, m_result.tops[line.top]);
         m_work.add([this, topFd, relative = std::move(relative), parent = line.parentDevice,
                        folder = fs::folderForm(line.path)](unsigned) { return list(topFd, relative, parent, folder); });

@@ -26,7 +26,7 @@ namespace kw::search
 // link swapped in on the way cannot lead the search elsewhere.
 struct TopFolder {
     std::string text; // folder form, as the user gave it
-    fs::FileDescriptor fd;
+    fs::OwnedHandle fd;
     fs::FileIdentity identity;
 };
 

@@ -33,7 +33,7 @@ std::size_t Inventory::relativeStart(std::uint32_t line) const
     return top.ends_with('/') ? top.size() : top.size() + 1;
 }
 
-std::pair<int, std::size_t> Inventory::opener(std::uint32_t line) const
+std::pair<fs::Handle, std::size_t> Inventory::opener(std::uint32_t line) const
 {
     const InventoryFolder &folder = folderOf(line);
     if (folder.opener == InventoryFolder::kNone)

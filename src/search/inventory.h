@@ -28,7 +28,7 @@ struct InventoryFolder {
     std::uint32_t top = 0;
     std::string names; // the files' names, one after the other
     std::vector<fs::ListedFile> files;
-    fs::FileDescriptor handle; // the one it was listed by, where the search kept it
+    fs::OwnedHandle handle; // the one it was listed by, where the search kept it
     // The folder whose handle its files are opened from: itself, or the nearest one above it
     // in the same top folder that kept its handle; kNone for the top folder's handle.
     std::uint32_t opener = kNone;
@@ -59,7 +59,7 @@ struct Inventory {
     // Where the part of the path below the file's top folder starts.
     std::size_t relativeStart(std::uint32_t line) const;
     // The handle to open the file from, and where the part of its path below it starts.
-    std::pair<int, std::size_t> opener(std::uint32_t line) const;
+    std::pair<fs::Handle, std::size_t> opener(std::uint32_t line) const;
 
     // For building an inventory by hand.
     std::uint32_t addFolder(std::string path, std::uint32_t top);

@@ -1,6 +1,7 @@
 // kowacht --reflink and --hardlink on real volumes.
 #include "fs/links.h"
 #include "kowacht_runner.h"
+#include "support/file_facts.h"
 #include "support/loop_volume.h"
 #include "support/temp_tree.h"
 
@@ -19,35 +20,11 @@ namespace kw::test
 namespace
 {
 
+using test::extentsOf;
+using test::inodeOf;
+using test::shareAllBlocks;
+
 namespace stdfs = std::filesystem;
-
-ino_t inodeOf(const std::string &path)
-{
-    struct stat status = {};
-    return ::lstat(path.c_str(), &status) == 0 ? status.st_ino : 0;
-}
-
-std::optional<std::vector<fs::Extent>> extentsOf(const std::string &path)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    auto extents = fs::extentsOf(fd);
-    ::close(fd);
-    return extents;
-}
-
-bool shareAllBlocks(const std::string &a, const std::string &b)
-{
-    const auto x = extentsOf(a);
-    const auto y = extentsOf(b);
-    if (!x || !y || x->empty() || *x != *y)
-        return false;
-    for (const fs::Extent &extent : *x)
-        if (!extent.shared)
-            return false;
-    return true;
-}
 
 // Two blocks of equal files on the volume (two and three copies), and one file alone.
 void fill(const LoopVolume &volume)

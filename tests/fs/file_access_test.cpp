@@ -1,6 +1,7 @@
 #include "fs/descriptor_limits.h"
 #include "fs/file_access.h"
 #include "fs/open_faults.h"
+#include "fs/posix/open_below.h"
 
 #include "fs/posix/stat_conversion.h"
 #include "support/temp_tree.h"
@@ -38,7 +39,7 @@ protected:
 
     std::optional<ScopedNameByNameOpening> nameByName;
     test::TempTree t;
-    FileDescriptor top;
+    OwnedHandle top;
 };
 
 TEST_P(OpenBelow, FollowsNoLinkOnTheWayNorAtTheEnd)
@@ -57,13 +58,13 @@ TEST_P(OpenBelow, HasNoLimitOnTheLengthOfAPath)
     // 40 folders of 200 bytes: far past PATH_MAX, made name by name.
     const std::string name(200, 'x');
     std::string relative;
-    FileDescriptor folder(::dup(top.get()));
+    OwnedHandle folder(::dup(top.get().native()));
     for (int level = 0; level < 40; ++level) {
-        ASSERT_EQ(::mkdirat(folder.get(), name.c_str(), 0755), 0);
-        folder = FileDescriptor(::openat(folder.get(), name.c_str(), O_RDONLY | O_DIRECTORY));
+        ASSERT_EQ(::mkdirat(folder.get().native(), name.c_str(), 0755), 0);
+        folder = OwnedHandle(::openat(folder.get().native(), name.c_str(), O_RDONLY | O_DIRECTORY));
         relative += name + "/";
     }
-    const FileDescriptor file(::openat(folder.get(), "tief.txt", O_WRONLY | O_CREAT, 0644));
+    const OwnedHandle file(::openat(folder.get().native(), "tief.txt", O_WRONLY | O_CREAT, 0644));
     ASSERT_TRUE(file.valid());
     relative += "tief.txt";
     EXPECT_FALSE(openBelow(top.get(), relative, O_RDONLY).error);
@@ -71,13 +72,13 @@ TEST_P(OpenBelow, HasNoLimitOnTheLengthOfAPath)
     EXPECT_FALSE(status.error);
     EXPECT_EQ(status.status.kind, FileKind::Regular);
     // clean up from the deepest folder upwards, which remove_all of a path could not
-    ASSERT_EQ(::unlinkat(folder.get(), "tief.txt", 0), 0);
+    ASSERT_EQ(::unlinkat(folder.get().native(), "tief.txt", 0), 0);
     for (int level = 39; level >= 0; --level) {
         const auto length = static_cast<std::size_t>(level) * (name.size() + 1);
         const std::string parent = level == 0 ? std::string() : relative.substr(0, length - 1);
         const Opened up = openBelow(top.get(), parent, O_RDONLY | O_DIRECTORY);
         ASSERT_FALSE(up.error);
-        ASSERT_EQ(::unlinkat(up.fd.get(), name.c_str(), AT_REMOVEDIR), 0);
+        ASSERT_EQ(::unlinkat(up.fd.get().native(), name.c_str(), AT_REMOVEDIR), 0);
     }
 }
 

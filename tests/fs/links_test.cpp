@@ -2,6 +2,7 @@
 #include "fs/entry.h"
 #include "fs/failure.h"
 #include "fs/links.h"
+#include "support/file_facts.h"
 #include "support/loop_volume.h"
 #include "support/temp_tree.h"
 
@@ -16,6 +17,9 @@ namespace kw::fs
 {
 namespace
 {
+
+using test::entriesIn;
+using test::statusOf;
 
 namespace stdfs = std::filesystem;
 using test::LoopVolume;
@@ -51,18 +55,6 @@ std::error_code share(const std::string &kept, const std::string &duplicate)
     const Opened b = openRegularFile(duplicate);
     EXPECT_FALSE(a.error || b.error);
     return shareBlocks(a.fd.get(), b.fd.get(), stdfs::file_size(duplicate));
-}
-
-struct stat statusOf(const std::string &path)
-{
-    struct stat status = {};
-    EXPECT_EQ(::lstat(path.c_str(), &status), 0) << path;
-    return status;
-}
-
-std::size_t entriesIn(const std::string &folder)
-{
-    return static_cast<std::size_t>(std::distance(stdfs::directory_iterator(folder), stdfs::directory_iterator()));
 }
 
 class SharedBlocks : public ::testing::TestWithParam<LoopVolume::Kind>

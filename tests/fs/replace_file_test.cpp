@@ -4,6 +4,7 @@
 
 #include "fs/file_access.h"
 
+#include "support/file_facts.h"
 #include "support/other_user.h"
 #include "support/scratch_volume.h"
 #include "support/temp_tree.h"
@@ -24,33 +25,24 @@ namespace kw::fs
 namespace
 {
 
+using test::entriesIn;
+using test::statusOf;
+
 namespace stdfs = std::filesystem;
 
 constexpr uid_t kNobody = 65534;
-
-struct stat statusOf(const std::string &path)
-{
-    struct stat status = {};
-    EXPECT_EQ(::lstat(path.c_str(), &status), 0) << path;
-    return status;
-}
-
-std::size_t entriesIn(const std::string &folder)
-{
-    return static_cast<std::size_t>(std::distance(stdfs::directory_iterator(folder), stdfs::directory_iterator()));
-}
 
 // What a FIFO's writer sends, or what came before it gave up: a writer that never comes fails
 // the test, never hangs it.
 std::string readFifo(const std::string &path)
 {
-    const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    const OwnedHandle fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
     std::string text;
-    pollfd wait = {fd.get(), POLLIN, 0};
+    pollfd wait = {fd.get().native(), POLLIN, 0};
     char buffer[256];
     // Linux reports no hang-up before a writer has come: poll waits for the first one.
     while (fd.valid() && ::poll(&wait, 1, 60'000) > 0) {
-        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        const ssize_t n = ::read(fd.get().native(), buffer, sizeof buffer);
         if (n <= 0)
             break;
         text.append(buffer, static_cast<std::size_t>(n));
@@ -65,9 +57,9 @@ TEST(ReplaceFile, TheNewFileIsPrivateUntilItHoldsEverythingThenTakesTheOldMode)
     ASSERT_EQ(::chmod(list.c_str(), 0664), 0);
     mode_t whileWritten = 0777;
     {
-        const ScopedReplaceWatch watch([&](int fd) {
+        const ScopedReplaceWatch watch([&](Handle fd) {
             struct stat status = {};
-            ASSERT_EQ(::fstat(fd, &status), 0);
+            ASSERT_EQ(::fstat(fd.native(), &status), 0);
             whileWritten = status.st_mode & 0777;
         });
         ASSERT_FALSE(replaceFile(list, "neu"));
@@ -102,9 +94,9 @@ TEST(ReplaceFile, OwnerLinksAndFurtherNamesStayAsTheyWere)
     EXPECT_EQ(test::readFile(other), "drei");
 
     // A link the kernel makes up, to a file opened here.
-    const FileDescriptor opened(::open(list.c_str(), O_RDONLY | O_CLOEXEC));
+    const OwnedHandle opened(::open(list.c_str(), O_RDONLY | O_CLOEXEC));
     ASSERT_TRUE(opened.valid());
-    ASSERT_FALSE(replaceFile("/proc/self/fd/" + std::to_string(opened.get()), "vier"));
+    ASSERT_FALSE(replaceFile("/proc/self/fd/" + std::to_string(opened.get().native()), "vier"));
     EXPECT_EQ(test::readFile(list), "vier");
 
     if (::geteuid() != 0)

@@ -2,6 +2,7 @@
 #include "fs/failure.h"
 #include "results/link_run.h"
 #include "search/engine.h"
+#include "support/file_facts.h"
 #include "support/loop_volume.h"
 #include "support/temp_tree.h"
 
@@ -15,11 +16,7 @@ namespace kw::results
 namespace
 {
 
-ino_t inodeOf(const std::string &path)
-{
-    struct stat status = {};
-    return ::lstat(path.c_str(), &status) == 0 ? status.st_ino : 0;
-}
+using test::inodeOf;
 
 // Writes the same bytes anew, a second later than they were: as an editor's save looks.
 void rewrite(const std::string &path, const std::string &bytes)

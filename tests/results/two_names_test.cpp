@@ -4,6 +4,7 @@
 #include "fs/file_access.h"
 #include "results/trash_run.h"
 #include "search/engine.h"
+#include "support/file_facts.h"
 #include "support/loop_volume.h"
 #include "support/temp_tree.h"
 
@@ -16,6 +17,8 @@ namespace kw::results
 {
 namespace
 {
+
+using test::entriesIn;
 
 namespace stdfs = std::filesystem;
 
@@ -43,14 +46,6 @@ private:
     fs::FreedesktopTrash m_trash;
     std::string m_alias;
 };
-
-std::size_t entriesIn(const std::string &folder)
-{
-    std::error_code ignored;
-    if (!stdfs::exists(folder, ignored))
-        return 0;
-    return static_cast<std::size_t>(std::distance(stdfs::directory_iterator(folder), stdfs::directory_iterator()));
-}
 
 TEST(TwoNames, KeptCopyThatWentWithTheFileBringsItBack)
 {

@@ -71,7 +71,7 @@ protected:
     test::TempTree t;
     const std::string folder = t.root() + "/";
     std::deque<std::string> names; // what the members' names point into
-    fs::FileDescriptor top;
+    fs::OwnedHandle top;
     const BlockHash hash;
     std::vector<CompareMember> group;
     GroupComparison last;

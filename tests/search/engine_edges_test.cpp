@@ -143,30 +143,30 @@ TEST_F(EngineEdges, TreesDeeperThanAPathMaySearchAsAnyOther)
     // 25 folders of 200 bytes: 5,000 bytes of path, more than one system call may take.
     const std::string name(200, 't');
     std::string relative;
-    fs::FileDescriptor folder = fs::openFolder(t.root()).fd;
+    fs::OwnedHandle folder = fs::openFolder(t.root()).fd;
     for (int level = 0; level < 25; ++level) {
-        ASSERT_EQ(::mkdirat(folder.get(), name.c_str(), 0755), 0);
-        folder = fs::FileDescriptor(::openat(folder.get(), name.c_str(), O_RDONLY | O_DIRECTORY));
+        ASSERT_EQ(::mkdirat(folder.get().native(), name.c_str(), 0755), 0);
+        folder = fs::OwnedHandle(::openat(folder.get().native(), name.c_str(), O_RDONLY | O_DIRECTORY));
         relative += name + "/";
     }
     for (const char *file : {"x.txt", "y.txt"}) {
-        const fs::FileDescriptor fd(::openat(folder.get(), file, O_WRONLY | O_CREAT, 0644));
-        ASSERT_EQ(::write(fd.get(), "tief", 4), 4);
+        const fs::OwnedHandle fd(::openat(folder.get().native(), file, O_WRONLY | O_CREAT, 0644));
+        ASSERT_EQ(::write(fd.get().native(), "tief", 4), 4);
     }
     const SearchOutcome outcome = search();
     EXPECT_EQ(outcome.lines, (Lines {p(relative + "x.txt"), p(relative + "y.txt")}));
     EXPECT_EQ(outcome.state.AccessErrorCount, 0U);
     for (int level = 25; level > 0; --level) { // what a path cannot reach, a handle can remove
         const std::size_t length = static_cast<std::size_t>(level - 1) * (name.size() + 1);
-        const fs::Opened up = fs::openBelow(fs::openFolder(t.root()).fd.get(),
-            level == 1 ? std::string() : relative.substr(0, length - 1), O_RDONLY | O_DIRECTORY);
+        const fs::Opened up = fs::openFolderBelow(
+            fs::openFolder(t.root()).fd.get(), level == 1 ? std::string() : relative.substr(0, length - 1));
         ASSERT_FALSE(up.error);
         if (level == 25) {
-            const fs::Opened deepest = fs::openBelow(up.fd.get(), name, O_RDONLY | O_DIRECTORY);
-            ::unlinkat(deepest.fd.get(), "x.txt", 0);
-            ::unlinkat(deepest.fd.get(), "y.txt", 0);
+            const fs::Opened deepest = fs::openFolderBelow(up.fd.get(), name);
+            ::unlinkat(deepest.fd.get().native(), "x.txt", 0);
+            ::unlinkat(deepest.fd.get().native(), "y.txt", 0);
         }
-        ASSERT_EQ(::unlinkat(up.fd.get(), name.c_str(), AT_REMOVEDIR), 0);
+        ASSERT_EQ(::unlinkat(up.fd.get().native(), name.c_str(), AT_REMOVEDIR), 0);
     }
 }
 

@@ -161,7 +161,7 @@ TEST(SizeGroupingPaths, FollowTheOrderOfTheWholePathsAcrossFolders)
             if (!sorted)
                 std::shuffle(folders.begin(), folders.end(), random);
             Inventory inventory;
-            inventory.tops.push_back({"/", fs::FileDescriptor {}, {}});
+            inventory.tops.push_back({"/", fs::OwnedHandle {}, {}});
             std::vector<std::string> expected;
             for (const std::string &folder : folders) {
                 const std::uint32_t index = inventory.addFolder(folder, 0);

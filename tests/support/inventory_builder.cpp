@@ -38,7 +38,7 @@ search::Inventory inventoryOf(const std::string &root, const std::vector<std::st
 search::Inventory inventoryOfSizes(const std::vector<std::pair<std::string, std::uint64_t>> &files)
 {
     search::Inventory inventory;
-    inventory.tops.push_back({"/", fs::FileDescriptor {}, {}});
+    inventory.tops.push_back({"/", fs::OwnedHandle {}, {}});
     const std::uint32_t folder = inventory.addFolder("/", 0);
     for (const auto &[name, size] : files) {
         fs::FileStamp stamp;

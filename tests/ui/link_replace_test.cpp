@@ -1,5 +1,6 @@
 // Marked duplicates replaced by links from the result window, on real volumes.
 #include "fs/links.h"
+#include "support/file_facts.h"
 #include "support/loop_volume.h"
 #include "support/temp_tree.h"
 #include "ui/link_dialog.h"
@@ -22,26 +23,8 @@ using namespace kw;
 namespace
 {
 
-ino_t inodeOf(const std::string &path)
-{
-    struct stat status = {};
-    return ::lstat(path.c_str(), &status) == 0 ? status.st_ino : 0;
-}
-
-bool shareAllBlocks(const std::string &a, const std::string &b)
-{
-    const auto extents = [](const std::string &path) {
-        const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        auto found = fd >= 0 ? fs::extentsOf(fd) : std::nullopt;
-        if (fd >= 0)
-            ::close(fd);
-        return found;
-    };
-    const auto x = extents(a);
-    const auto y = extents(b);
-    return x && y && !x->empty() && *x == *y
-        && std::all_of(x->begin(), x->end(), [](const fs::Extent &e) { return e.shared; });
-}
+using test::inodeOf;
+using test::shareAllBlocks;
 
 // What the dialog showed when it was asked, and the answer given.
 struct Asked {
