@@ -1,13 +1,12 @@
 #include "ui/single_instance.h"
 
+#include "fs/private_folder.h"
+
 #include <QDir>
 #include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QStandardPaths>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace kw::ui
 {
@@ -16,39 +15,25 @@ namespace
 
 constexpr int kWaitMilliseconds = 2000;
 
-// A folder of this user's alone, and a real one: another user's or a link would let someone
-// else take the lock or the socket.
-bool privateFolder(const QByteArray &path)
-{
-    struct stat status = {};
-    return !path.isEmpty() && ::lstat(path.constData(), &status) == 0 && S_ISDIR(status.st_mode)
-        && status.st_uid == ::getuid() && (status.st_mode & 077) == 0;
-}
-
 } // namespace
 
 QString SingleInstance::folder()
 {
     // The session's runtime folder where there is one; else one of our own in the temporary
     // folder. Lock and socket always lie side by side, so that the instance that holds the
-    // lock is the one that is asked.
+    // lock is the one that is asked. Each must be of this user's alone, and a real folder:
+    // another user's or a link would let someone else take the lock or the socket.
     const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
-    if (privateFolder(runtime))
+    if (fs::isPrivateFolder(runtime.toStdString()))
         return QString::fromLocal8Bit(runtime);
-    const QByteArray own = QFile::encodeName(QDir::tempPath()) + "/kopienwacht-" + QByteArray::number(::getuid());
-    ::mkdir(own.constData(), 0700);
-    if (privateFolder(own))
+    const QByteArray own
+        = QFile::encodeName(QDir::tempPath()) + "/kopienwacht-" + QByteArray::fromStdString(fs::currentUserKey());
+    if (fs::makePrivateFolder(own.toStdString()))
         return QFile::decodeName(own);
     // Someone else took that name first: our cache folder, made (for us alone) if need be.
     const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-    if (!cache.isEmpty() && QDir().mkpath(cache)) {
-        const QByteArray encoded = QFile::encodeName(cache);
-        struct stat status = {};
-        if (::lstat(encoded.constData(), &status) == 0 && S_ISDIR(status.st_mode) && status.st_uid == ::getuid())
-            ::chmod(encoded.constData(), 0700);
-        if (privateFolder(encoded))
-            return cache;
-    }
+    if (!cache.isEmpty() && QDir().mkpath(cache) && fs::restrictToOwner(QFile::encodeName(cache).toStdString()))
+        return cache;
     return {};
 }
 
@@ -72,7 +57,7 @@ SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::defaultName()
 {
-    return QStringLiteral("Kopienwacht-") + QString::number(::getuid());
+    return QStringLiteral("Kopienwacht-") + QString::fromStdString(fs::currentUserKey());
 }
 
 bool SingleInstance::claim()
