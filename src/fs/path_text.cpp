@@ -1,9 +1,5 @@
 #include "fs/path_text.h"
 
-#include <unistd.h>
-
-#include <cerrno>
-
 #include <vector>
 
 namespace kw::fs
@@ -41,20 +37,6 @@ std::string normalizedAbsolute(std::string_view path, std::string_view base)
         result.append(name);
     }
     return result;
-}
-
-std::string currentFolder()
-{
-    std::string buffer(256, '\0');
-    for (;;) {
-        if (::getcwd(buffer.data(), buffer.size()) != nullptr) {
-            buffer.resize(std::char_traits<char>::length(buffer.c_str()));
-            return buffer;
-        }
-        if (errno != ERANGE)
-            return "/";
-        buffer.resize(buffer.size() * 2);
-    }
 }
 
 std::string folderForm(std::string_view folder)

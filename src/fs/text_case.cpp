@@ -1,20 +1,11 @@
 #include "fs/text_case.h"
 
-#include <locale.h>
-#include <wctype.h>
+#include "fs/case_mapping.h"
 
 namespace kw::fs
 {
 namespace
 {
-
-// The C.UTF-8 locale knows the case mapping of all of Unicode; it is opened once and never
-// installed globally, so nothing else in the process changes behaviour.
-locale_t unicodeLocale()
-{
-    static const locale_t locale = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t {});
-    return locale;
-}
 
 bool isContinuation(unsigned char byte)
 {
@@ -67,10 +58,7 @@ char32_t foldCase(char32_t c)
         return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
     if (c >= 0xDC80 && c <= 0xDCFF) // escaped raw bytes have no case
         return c;
-    const locale_t locale = unicodeLocale();
-    if (locale == locale_t {})
-        return c;
-    return static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), locale));
+    return lowerCase(c);
 }
 
 bool startsFolded(std::string_view text, std::string_view prefix)

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 namespace kw::fs
@@ -123,15 +122,6 @@ std::vector<Volume> userVolumes(std::string_view mountsText, std::string_view ho
     return volumes;
 }
 
-std::vector<Volume> currentUserVolumes()
-{
-    std::ifstream in("/proc/self/mounts");
-    std::stringstream text;
-    text << in.rdbuf();
-    const char *home = std::getenv("HOME");
-    return userVolumes(text.str(), home != nullptr ? home : "");
-}
-
 namespace
 {
 
@@ -168,14 +158,6 @@ Mount mountOf(std::string_view path, std::string_view mountInfoText)
 std::string mountPointOf(std::string_view path, std::string_view mountInfoText)
 {
     return mountOf(path, mountInfoText).point;
-}
-
-Mount currentMountOf(std::string_view path)
-{
-    std::ifstream in("/proc/self/mountinfo");
-    std::stringstream text;
-    text << in.rdbuf();
-    return mountOf(path, text.str());
 }
 
 std::size_t volumeIndexOf(std::string_view folder, const std::vector<Volume> &volumes)
