@@ -32,17 +32,19 @@ QString entry(const test::TempTree &tree, const char *relative)
     return ui::displayPath(tree.path(relative) + "/");
 }
 
-// Closes whatever modal dialog comes up, as a user would press its button.
-void acceptModalsFor(int milliseconds)
+// Closes the next modal dialog once it comes up, as a user would press its button.
+void acceptNextModal()
 {
     auto *timer = new QTimer;
     timer->setInterval(10);
-    QObject::connect(timer, &QTimer::timeout, [] {
-        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+    QObject::connect(timer, &QTimer::timeout, timer, [timer] {
+        if (auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget())) {
             dialog->accept();
+            timer->stop();
+            timer->deleteLater();
+        }
     });
     timer->start();
-    QTimer::singleShot(milliseconds, timer, &QObject::deleteLater);
 }
 
 } // namespace
@@ -79,7 +81,7 @@ private slots:
         QVERIFY(w.main->Timer1->isActive());
         QCOMPARE(w.main->Timer1->interval(), 100);
         QSignalSpy opened(&info, &QDialog::accepted);
-        acceptModalsFor(1000);
+        acceptNextModal();
         QTRY_COMPARE(opened.count(), 1);
         QCOMPARE(info.Label2->text(), QStringLiteral("Version 4.2"));
         QVERIFY(!w.main->Timer1->isActive());
@@ -266,7 +268,7 @@ private slots:
         ui::TInfo info(w.main.get());
         w.main->attach(w.meldung.get(), w.suchergebnis.get(), &info);
         w.main->move(140, 90);
-        acceptModalsFor(1000);
+        acceptNextModal();
         w.main->Image1Click();
         const QRect main = w.main->frameGeometry();
         QCOMPARE(
